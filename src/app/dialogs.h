@@ -64,4 +64,7 @@ public:
 // The title that most boxes carry.
 inline constexpr const char* kTitle = "Arvon Cash Registers";
 
+// The line break inside message texts.
+inline constexpr const char* kLineBreak = "\n";
+
 }  // namespace qov

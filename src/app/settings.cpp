@@ -1,0 +1,136 @@
+#include "app/settings.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <cctype>
+#include <cstdlib>
+#include <unistd.h>
+
+namespace qov {
+
+namespace {
+
+std::string executableFolder() {
+    if (QCoreApplication::instance() != nullptr) {
+        return QCoreApplication::applicationDirPath().toStdString();
+    }
+    char buffer[4096];
+    const ssize_t n = readlink("/proc/self/exe", buffer, sizeof(buffer) - 1);
+    if (n <= 0) {
+        return ".";
+    }
+    return QFileInfo(QString::fromLocal8Bit(buffer, static_cast<int>(n))).absolutePath().toStdString();
+}
+
+}  // namespace
+
+cIniFile::cIniFile(std::string path) : ini_(std::move(path)) {}
+
+std::string cIniFile::GetSetting(const std::string& section, const std::string& key) const {
+    return ini_.getString(section, key, " ");
+}
+
+std::string AppFolder() {
+    std::string folder;
+    const char* home = std::getenv("QOVCOM_HOME");
+    if (home != nullptr && *home != '\0') {
+        folder = QFileInfo(QString::fromLocal8Bit(home)).absoluteFilePath().toStdString();
+    } else {
+        folder = executableFolder();
+    }
+    if (folder.empty() || folder.back() != '/') {
+        folder += '/';
+    }
+    return folder;
+}
+
+std::string ExpandAppPath(const std::string& text, const std::string& appFolder) {
+    static const std::string kToken = "{app.path}\\";
+    std::string result;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t at = text.find(kToken, start);
+        if (at == std::string::npos) {
+            result.append(text, start, std::string::npos);
+            return result;
+        }
+        result.append(text, start, at - start);
+        result += appFolder;
+        start = at + kToken.size();
+    }
+}
+
+std::string ExpandAppPath(const std::string& text) { return ExpandAppPath(text, AppFolder()); }
+
+std::string VersionText() {
+    return std::to_string(QOV_VERSION_MAJOR) + "." + std::to_string(QOV_VERSION_MINOR) + "." +
+           std::to_string(QOV_VERSION_PATCH);
+}
+
+std::string ReadSetting(const cIniFile& settings, const std::string& section,
+                        const std::string& key) {
+    return settings.GetSetting(section, key);
+}
+
+double LeadingNumber(const std::string& text) {
+    std::size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) {
+        ++i;
+    }
+    const std::size_t start = i;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        ++i;
+    }
+    std::size_t digits = 0;
+    while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]))) {
+        ++i;
+        ++digits;
+    }
+    if (i < text.size() && text[i] == '.') {
+        ++i;
+        while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]))) {
+            ++i;
+            ++digits;
+        }
+    }
+    if (digits == 0) {
+        return 0;
+    }
+    // An exponent counts only when digits follow it.
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        std::size_t j = i + 1;
+        if (j < text.size() && (text[j] == '+' || text[j] == '-')) {
+            ++j;
+        }
+        if (j < text.size() && std::isdigit(static_cast<unsigned char>(text[j]))) {
+            while (j < text.size() && std::isdigit(static_cast<unsigned char>(text[j]))) {
+                ++j;
+            }
+            i = j;
+        }
+    }
+    // strtod in the "C" locale: the program never runs setlocale(LC_NUMERIC).
+    const std::string number = text.substr(start, i - start);
+    return std::strtod(number.c_str(), nullptr);
+}
+
+std::unique_ptr<cIniFile> LoadSettings(SharedState& state, const std::string& appFolder) {
+    auto settings = std::make_unique<cIniFile>(ExpandAppPath("{app.path}\\QovCom.ini", appFolder));
+    const cIniFile& ini = *settings;
+
+    state.ConnectionString =
+        ExpandAppPath(ReadSetting(ini, "database", "connectionstring"), appFolder);
+    state.ToneDialCommand = ReadSetting(ini, "modem", "atdt");
+    state.PulseDialCommand = ReadSetting(ini, "modem", "atdp");
+    state.DialCommand = state.PulseDialCommand;
+    state.HangupCommand = ReadSetting(ini, "modem", "atdisconnect");
+    state.MaxPrice = LeadingNumber(ReadSetting(ini, "application.rules", "maxcena"));
+    state.MaxCheque = LeadingNumber(ReadSetting(ini, "application.rules", "maxcek"));
+    state.MaxCard = LeadingNumber(ReadSetting(ini, "application.rules", "maxkartica"));
+    state.MaxCash = LeadingNumber(ReadSetting(ini, "application.rules", "maxkes"));
+    state.CyrillicFontName = ReadSetting(ini, "application.rules", "fontcyrilic");
+    state.LatinFontName = ReadSetting(ini, "application.rules", "fontlatin");
+    return settings;
+}
+
+}  // namespace qov
