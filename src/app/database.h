@@ -41,4 +41,8 @@ std::string SqlText(const std::string& value);
 // A decimal value for a statement: point as separator, no grouping, no trailing zeros.
 std::string SqlNumber(double value);
 
+// Reads a yes/no column value: any non-zero number ("1", "-1") and "true"/"t"/"yes" (any case)
+// are true; "0", empty text (NULL) and anything else are false.
+bool SqlTruth(const std::string& value);
+
 }  // namespace qov
