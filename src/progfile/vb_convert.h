@@ -1,0 +1,22 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+namespace qov {
+
+// The conversions the program file applies to its numeric and boolean keys, with the
+// failures of the classic integer and boolean conversions: a text that is no number fails
+// with RunError kTypeMismatch ("Type mismatch"), a number outside the target's range with
+// kOverflow ("Overflow"). Blanks around the text are allowed; a fraction rounds half to even;
+// "&H" and "&O" prefixes give hexadecimal and octal numbers. Numbers never depend on the locale.
+std::int16_t ToInteger16(std::string_view text);
+std::int32_t ToInteger32(std::string_view text);
+
+// "True"/"False" in any case, or a number (non-zero is true).
+bool ToBoolean(std::string_view text);
+
+// The platform's text for a boolean: "True" or "False".
+const char* BooleanText(bool value);
+
+}  // namespace qov
