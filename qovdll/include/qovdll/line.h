@@ -1,0 +1,158 @@
+// One register line: the operations of the link library over a serial port or TCP stream.
+//
+// Calls block until their exchange ends; while they wait, an idle hook (when set) is called
+// about every 50 ms. Texts are byte strings. Not thread-safe: one thread drives one line.
+#pragma once
+
+#include <array>
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "qovdll/frame_codec.h"
+#include "qovdll/transport.h"
+
+namespace qovdll {
+
+// The reply buffer of the request operations: positions 0-112, a reply text of n bytes lands
+// at positions 1..n; position 0 and positions past the reply are left as they were.
+using ReplyBuffer = std::array<unsigned char, 113>;
+inline constexpr int kMaxReplyText = 112;
+
+// Timings of one kind of line (direct or modem).
+struct LineTiming {
+    int enqMs;             // T_ENQ: wait for ACK after ENQ
+    int replyMs;           // T_REPLY: wait for the first byte of a reply after the request
+    int byteGapMs;         // T_BYTE: longest gap inside a frame ...
+    int byteGapByteTimes;  // ... plus this many byte-times at the line speed
+    int attempts;          // tries per operation, the first included
+};
+
+struct Timings {
+    LineTiming direct{500, 1000, 100, 20, 3};
+    LineTiming modem{2000, 3000, 500, 0, 3};
+    int busyMs = 10000;       // how long SYN may keep the PC waiting
+    int busy120sMs = 120000;  // the same for get_frame120s
+    int idleMs = 50;          // idle hook period
+    int readDataMs = 200;     // read_data: wait for raw bytes
+    int connectMs = 3000;     // TCP connect
+    int writeMs = 1000;       // a write that cannot be handed over in this time fails
+};
+
+class Trace;
+
+class Line {
+public:
+    Line();
+    ~Line();
+    Line(const Line&) = delete;
+    Line& operator=(const Line&) = delete;
+
+    // The device of port 1-8: a serial device path or name, or "tcp://HOST:PORT". An empty
+    // name means the platform's n-th serial port (defaultPortDevice).
+    void setPortDevice(int port, std::string device);
+    std::string portDevice(int port) const;
+    static std::string defaultPortDevice(int port);
+
+    void setTimings(const Timings& timings) { timings_ = timings; }
+    const Timings& timings() const { return timings_; }
+
+    // Called about every idleMs while an operation waits. It may close the line (the waiting
+    // operation then ends as if the line were not open) but must not start an exchange.
+    void setIdleHook(std::function<void()> hook) { idleHook_ = std::move(hook); }
+
+    // Appends every byte in and out, with a timestamp, to the file; empty path: no trace.
+    void setTraceFile(const std::string& path);
+
+    bool isOpen() const;
+    int speed() const { return speed_; }
+    // The SEQ the next new request will carry (drawn at random when the line opens); setting it
+    // is for tests and diagnostics. Values outside 0x20-0x7E are ignored.
+    char nextSeq() const { return nextSeq_; }
+    void setNextSeq(char seq);
+
+    // 0 open; 1 port in use; 2 port set up wrong (no such device, unsupported speed, port
+    // outside 1-8, TCP address refused or unreachable); 3 any other failure.
+    int Init_RS232bd(int port, int speed);
+    // Init_RS232bd at the speed last given to it (9600 before any).
+    int Init_RS232(int port);
+    void Close_RS232();
+
+    // 0 reply A; 1 reply R; 3 reply E; 2 no intact reply, or the line is not open.
+    int send_frame(std::string_view text, int length);
+    int send_frameM(std::string_view text, int length);  // modem timings
+    // 0 reply A; 1 reply R or E; 2 no intact reply, or the line is not open.
+    int send_frameMD(std::string_view text, int length);
+
+    // n > 0: reply A with n text bytes at reply[1..n]; 0: reply A without text; -3: text
+    // longer than 112 bytes (nothing copied); -4: reply R or E; -5: only damaged replies;
+    // -1: no reply at all, or the line is not open.
+    int get_frame(std::string_view request, int length, ReplyBuffer& reply);
+    int get_frameM(std::string_view request, int length, ReplyBuffer& reply);
+    int get_frame120s(std::string_view request, int length, ReplyBuffer& reply);
+    int get_frameT(std::string_view request, int length, ReplyBuffer& reply, int waitMs);
+
+    // Raw bytes, no framing: the number written, -1 when not open.
+    int send_data(std::string_view text, int length);
+    // Waits up to 200 ms for raw bytes, then copies what has come (at most buffer.size()
+    // bytes) to the start of buffer; count = bytes copied. Bytes that do not fit are kept for
+    // the next read.
+    void read_data(int& count, std::string& buffer);
+
+    // 0 ACK received; 1 no ACK after all attempts; -1 the line is not open.
+    int Testconnessione();
+    int TestconnessioneM();
+
+    // Sends a BMP file as "NS" size, "ND" offset + data (96 bytes a frame), "NE".
+    // 0 taken; 1 refused; 2 no intact reply / line not open; 3 file missing, unreadable or
+    // not a BMP.
+    int Invialogo(const std::string& path);
+
+private:
+    using Clock = std::chrono::steady_clock;
+
+    enum class Outcome { Reply, NoReply, Damaged, Closed };
+    struct Exchange {
+        Outcome outcome = Outcome::NoReply;
+        std::string data;  // the reply's DATA (status byte + text)
+    };
+    enum class EnqResult { Ack, NoAck, Closed };
+    enum class Wait { Data, Timeout, Closed };
+
+    Exchange exchange(std::string_view request, const LineTiming& timing, int busyMs);
+    EnqResult enquire(const LineTiming& timing);
+    int sendResult(const Exchange& ex, bool errorIsRefusal) const;
+    int getResult(const Exchange& ex, ReplyBuffer& reply) const;
+    int getFrame(std::string_view request, int length, ReplyBuffer& reply, const LineTiming& timing,
+                 int busyMs);
+    int sendFrame(std::string_view text, int length, const LineTiming& timing, bool errorIsRefusal);
+    int testConnection(const LineTiming& timing);
+
+    // Writes bytes (traced); false when the line is gone.
+    bool send(std::string_view bytes);
+    // Waits until `until` (or the next idle tick) for bytes, appending them to `in` (traced).
+    Wait receive(std::string& in, Clock::time_point until);
+    // Calls the idle hook when due; false when the hook closed or reopened the line.
+    bool idleTick(std::uint64_t generation);
+    Clock::duration byteTimes(std::size_t bytes) const;
+    bool usable() const;
+
+    std::array<std::string, 8> ports_;
+    Timings timings_;
+    std::function<void()> idleHook_;
+    std::unique_ptr<Trace> trace_;
+    std::unique_ptr<Transport> transport_;
+    std::uint64_t generation_ = 0;  // bumped on every open and close
+    int speed_ = 9600;
+    char nextSeq_ = kSeqFirst;
+    bool sessionStarted_ = false;  // ENQ answered since the line was opened
+    bool inOperation_ = false;
+    FrameReader reader_;
+    std::string rawPending_;  // raw bytes read but not yet handed out by read_data
+    Clock::time_point lastIdle_;
+};
+
+}  // namespace qovdll
