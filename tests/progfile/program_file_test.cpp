@@ -193,6 +193,22 @@ TEST_F(ProgramFileTest, SavingIntoAMissingFolderReportsAndWritesNothing) {
     EXPECT_FALSE(QDir(QString::fromStdString(folder + "/missing")).exists());
 }
 
+TEST_F(ProgramFileTest, ValuesCannotBreakTheFileApart) {
+    test::FillDistinct(state);
+    state.OperatorTable[1].name = "Ana\r\n[VAT]\r\nTAX_1=0";
+    state.OperatorTable[2].name = std::string("Iva\0rest", 8);
+    state.ProgramFilePath = path;
+    ASSERT_TRUE(SaveProgramFile(state, dialogs));
+    EXPECT_EQ(Layout(ReadFile(path)), WritingOrder());
+
+    SharedState reread;
+    reread.ProgramFilePath = path;
+    ASSERT_TRUE(LoadProgramFile(reread, dialogs));
+    EXPECT_EQ(reread.OperatorTable[1].name, "Ana");
+    EXPECT_EQ(reread.OperatorTable[2].name, "Iva");
+    EXPECT_EQ(reread.VatTable[1].rate, "1100");
+}
+
 TEST_F(ProgramFileTest, InvalidVersionChangesNothing) {
     test::FillDistinct(state);
     const std::string before = ProgramFileSnapshot(state);
@@ -214,12 +230,14 @@ TEST_F(ProgramFileTest, InvalidVersionChangesNothing) {
         EXPECT_EQ(dialogs.last().icon, Icon::Critical);
         EXPECT_EQ(ProgramFileSnapshot(state), before);
     }
-    // A file that does not exist is refused the same way.
-    dialogs.boxes.clear();
-    state.ProgramFilePath = folder + "/none.ini";
-    EXPECT_FALSE(LoadProgramFile(state, dialogs));
-    EXPECT_EQ(dialogs.texts(), std::vector<std::string>{"Fajl nije validan"});
-    EXPECT_EQ(ProgramFileSnapshot(state), before);
+    // A file that does not exist, or a folder, is refused the same way.
+    for (const std::string& odd : {folder + "/none.ini", folder, std::string()}) {
+        dialogs.boxes.clear();
+        state.ProgramFilePath = odd;
+        EXPECT_FALSE(LoadProgramFile(state, dialogs)) << odd;
+        EXPECT_EQ(dialogs.texts(), std::vector<std::string>{"Fajl nije validan"});
+        EXPECT_EQ(ProgramFileSnapshot(state), before);
+    }
 }
 
 TEST_F(ProgramFileTest, VersionIsTrimmed) {
