@@ -35,8 +35,8 @@ std::string TrimBlanks(const std::string& text) {
     while (begin < end && (text[begin] == ' ' || text[begin] == '\t')) {
         ++begin;
     }
-    while (end > begin && (text[end - 1] == ' ' || text[end - 1] == '\t' ||
-                           text[end - 1] == '\r' || text[end - 1] == '\n')) {
+    while (end > begin && (text[end - 1] == ' ' || text[end - 1] == '\t' || text[end - 1] == '\r' ||
+                           text[end - 1] == '\n')) {
         --end;
     }
     return text.substr(begin, end - begin);
@@ -61,7 +61,9 @@ std::string RemoveBlanks(const std::string& key) {
     return out;
 }
 
-std::string ToStd(const QString& text) { return text.toLatin1().toStdString(); }
+std::string ToStd(const QString& text) {
+    return text.toLatin1().toStdString();
+}
 
 // One cell as text: NULL empty, numbers in their shortest decimal form, yes/no as 1/0,
 // texts as Latin-1 bytes.
@@ -87,8 +89,7 @@ std::string CellText(const QVariant& value) {
 // A result read in full: column names, rows of texts.
 class MaterialisedRowSet : public RowSet {
 public:
-    MaterialisedRowSet(std::vector<std::string> columns,
-                       std::vector<std::vector<std::string>> rows)
+    MaterialisedRowSet(std::vector<std::string> columns, std::vector<std::vector<std::string>> rows)
         : rows_(std::move(rows)) {
         for (std::size_t i = 0; i < columns.size(); ++i) {
             index_.emplace(LowerAscii(columns[i]), i);  // first of equal names wins
@@ -130,12 +131,15 @@ private:
     std::size_t current_ = kBeforeFirst;
 };
 
-[[noreturn]] void ThrowStatementError(const QSqlError& error) {
+// SQLite's result codes are numbers; PostgreSQL's SQLSTATE codes are five-character codes
+// (the text carries them), so its failures get the general statement-failure number.
+[[noreturn]] void ThrowStatementError(const QSqlError& error, bool numericCodes) {
     std::int32_t number = 0;
     const std::string code = ToStd(error.nativeErrorCode());
     const auto parsed = std::from_chars(code.data(), code.data() + code.size(), number);
-    if (parsed.ec != std::errc() || parsed.ptr != code.data() + code.size() || number == 0) {
-        number = kStatementFailed;  // e.g. PostgreSQL's SQLSTATE codes are not numbers
+    if (!numericCodes || parsed.ec != std::errc() || parsed.ptr != code.data() + code.size() ||
+        number == 0) {
+        number = kStatementFailed;
     }
     std::string text = TrimBlanks(ToStd(error.databaseText()));
     if (text.empty()) {
@@ -205,7 +209,9 @@ ConnectionSettings ParseConnectionString(const std::string& connectionString) {
     return settings;
 }
 
-SqlDatabase::~SqlDatabase() { close(); }
+SqlDatabase::~SqlDatabase() {
+    close();
+}
 
 void SqlDatabase::open(const std::string& connectionString) {
     close();
@@ -294,7 +300,7 @@ void SqlDatabase::execute(const std::string& sql) {
     QSqlQuery statement(db_);
     statement.setForwardOnly(true);
     if (!statement.exec(text)) {
-        ThrowStatementError(statement.lastError());
+        ThrowStatementError(statement.lastError(), engine_ == ConnectionSettings::Engine::kSQLite);
     }
 }
 
@@ -304,7 +310,7 @@ std::unique_ptr<RowSet> SqlDatabase::query(const std::string& sql) {
     statement.setForwardOnly(true);
     statement.setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
     if (!statement.exec(text)) {
-        ThrowStatementError(statement.lastError());
+        ThrowStatementError(statement.lastError(), engine_ == ConnectionSettings::Engine::kSQLite);
     }
     const QSqlRecord record = statement.record();
     const int count = record.count();
@@ -323,7 +329,7 @@ std::unique_ptr<RowSet> SqlDatabase::query(const std::string& sql) {
         rows.push_back(std::move(row));
     }
     if (statement.lastError().isValid()) {
-        ThrowStatementError(statement.lastError());
+        ThrowStatementError(statement.lastError(), engine_ == ConnectionSettings::Engine::kSQLite);
     }
     return std::make_unique<MaterialisedRowSet>(std::move(columns), std::move(rows));
 }
@@ -339,8 +345,12 @@ void SqlDatabase::close() {
     engine_ = ConnectionSettings::Engine::kUnknown;
 }
 
-bool SqlDatabase::isOpen() const { return !name_.isEmpty() && db_.isOpen(); }
+bool SqlDatabase::isOpen() const {
+    return !name_.isEmpty() && db_.isOpen();
+}
 
-std::unique_ptr<Database> CreateSqlDatabase() { return std::make_unique<SqlDatabase>(); }
+std::unique_ptr<Database> CreateSqlDatabase() {
+    return std::make_unique<SqlDatabase>();
+}
 
 }  // namespace qov

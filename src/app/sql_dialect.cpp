@@ -11,11 +11,17 @@ bool IsWordChar(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
 }
 
-bool IsIdentStart(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_'; }
+bool IsIdentStart(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
+}
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f';
+}
 
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char Lower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 // True when the keyword (lower case) stands at `pos` as a whole word.
 bool KeywordAt(const std::string& s, std::size_t pos, const char* keyword) {
@@ -98,7 +104,8 @@ std::string AdaptDelete(const std::string& s, std::size_t afterDelete) {
     if (!KeywordAt(s, from, "from")) {
         return s;
     }
-    return s.substr(0, starStart) + s.substr(from);
+    const std::string gap = starStart == afterDelete ? " " : "";  // "delete*from"
+    return s.substr(0, starStart) + gap + s.substr(from);
 }
 
 // In the SET list of an UPDATE, "T.col =" -> "col =".

@@ -29,8 +29,8 @@ std::string SqlNumber(double value) {
     // Round to 15 significant digits first, so that arithmetic noise such as 0.29 * 100 =
     // 28.999999999999996 is written as 29; then write the shortest fixed-point form.
     char buffer[400];
-    auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                std::chars_format::scientific, 14);
+    auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, 14);
     double rounded = value;
     std::from_chars(buffer, result.ptr, rounded);
     if (rounded == 0.0) {
