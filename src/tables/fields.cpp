@@ -1,0 +1,176 @@
+#include "tables/fields.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+
+namespace qov::tables {
+
+std::string TrimBlanks(std::string_view text) {
+    std::size_t begin = 0;
+    std::size_t end = text.size();
+    while (begin < end && text[begin] == ' ') {
+        ++begin;
+    }
+    while (end > begin && text[end - 1] == ' ') {
+        --end;
+    }
+    return std::string(text.substr(begin, end - begin));
+}
+
+std::string PadRight(std::string_view text, std::size_t width) {
+    std::string result(text);
+    if (result.size() < width) {
+        result.append(width - result.size(), ' ');
+    }
+    return result;
+}
+
+std::string PadLeft(std::string_view text, std::size_t width, char fill) {
+    if (text.size() >= width) {
+        return std::string(text);
+    }
+    return std::string(width - text.size(), fill) + std::string(text);
+}
+
+std::string FitRight(std::string_view text, std::size_t width) {
+    return PadRight(text.substr(0, width), width);
+}
+
+std::string ZeroFilled(long long value, std::size_t width) {
+    if (value < 0) {
+        return "-" + PadLeft(std::to_string(-value), width, '0');
+    }
+    return PadLeft(std::to_string(value), width, '0');
+}
+
+namespace {
+
+// Length of the number at the start of `text` (after `start`), 0 when there is none.
+std::size_t NumberLength(std::string_view text, std::size_t start) {
+    std::size_t i = start;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        ++i;
+    }
+    std::size_t digits = 0;
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
+        ++i;
+        ++digits;
+    }
+    if (i < text.size() && text[i] == '.') {
+        ++i;
+        while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
+            ++i;
+            ++digits;
+        }
+    }
+    if (digits == 0) {
+        return 0;
+    }
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        std::size_t j = i + 1;
+        if (j < text.size() && (text[j] == '+' || text[j] == '-')) {
+            ++j;
+        }
+        std::size_t expDigits = 0;
+        while (j < text.size() && text[j] >= '0' && text[j] <= '9') {
+            ++j;
+            ++expDigits;
+        }
+        if (expDigits > 0) {
+            i = j;
+        }
+    }
+    return i - start;
+}
+
+double ParseNumber(std::string_view text) {
+    // from_chars does not take a leading '+'.
+    bool negative = false;
+    if (!text.empty() && (text[0] == '+' || text[0] == '-')) {
+        negative = text[0] == '-';
+        text.remove_prefix(1);
+    }
+    double value = 0;
+    auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec == std::errc::result_out_of_range) {
+        value = HUGE_VAL;
+    } else if (ec != std::errc()) {
+        value = 0;
+    }
+    (void)ptr;
+    return negative ? -value : value;
+}
+
+}  // namespace
+
+double NumericValue(std::string_view text) {
+    std::size_t start = 0;
+    while (start < text.size() && text[start] == ' ') {
+        ++start;
+    }
+    std::size_t length = NumberLength(text, start);
+    if (length == 0) {
+        return 0;
+    }
+    return ParseNumber(text.substr(start, length));
+}
+
+bool IsNumber(std::string_view text) {
+    std::string trimmed = TrimBlanks(text);
+    if (trimmed.empty()) {
+        return false;
+    }
+    return NumberLength(trimmed, 0) == trimmed.size();
+}
+
+std::string NumberText(double value) {
+    if (!std::isfinite(value)) {
+        return "0";
+    }
+    if (value == std::floor(value) && std::fabs(value) < 1e15) {
+        return std::to_string(static_cast<long long>(value));
+    }
+    char buffer[64];
+    auto [ptr, ec] = std::to_chars(buffer, buffer + sizeof(buffer), value);
+    if (ec != std::errc()) {
+        return "0";
+    }
+    return std::string(buffer, ptr);
+}
+
+std::string ReplyField(std::string_view reply, std::size_t from, std::size_t width) {
+    if (from == 0 || from > reply.size()) {
+        return {};
+    }
+    std::string_view field = reply.substr(from - 1, width);
+    std::size_t nul = field.find('\0');
+    if (nul != std::string_view::npos) {
+        field = field.substr(0, nul);
+    }
+    return std::string(field);
+}
+
+std::string ReplyTextField(std::string_view reply, std::size_t from, std::size_t width) {
+    return PadRight(ReplyField(reply, from, width), width);
+}
+
+std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to) {
+    if (from.empty()) {
+        return std::string(text);
+    }
+    std::string result;
+    std::size_t pos = 0;
+    while (true) {
+        std::size_t hit = text.find(from, pos);
+        if (hit == std::string_view::npos) {
+            result.append(text.substr(pos));
+            return result;
+        }
+        result.append(text.substr(pos, hit - pos));
+        result.append(to);
+        pos = hit + from.size();
+    }
+}
+
+}  // namespace qov::tables
