@@ -6,7 +6,9 @@
 namespace qov {
 
 // A forward-only result: next() moves to the next row; values are read by column
-// name without regard to case, as text (NULL reads as empty text).
+// name without regard to case, as text (NULL reads as empty text). Numbers read in their
+// shortest decimal form with a point ("45.5", "12"); yes/no values as "1"/"0" (see SqlTruth).
+// Reading a column the result does not have, or reading with no current row, throws RunError.
 class RowSet {
 public:
     virtual ~RowSet() = default;

@@ -435,8 +435,10 @@ TEST_P(DatabaseEngineTest, OpenFailureIsDatabaseUnavailable) {
     std::vector<std::string> bad;
     if (GetParam() == Engine::kSQLite) {
         const std::string folder = test::MakeTempFolder("qovdb-missing");
+        test::WriteFile(folder + "/junk.db", std::string(4096, '\x5a'));
         bad = {"Driver=SQLite;Database=" + folder + "\\QovCom.db",
-               "Driver=SQLite;Database=" + folder, "Driver=SQLite;Database="};
+               "Driver=SQLite;Database=" + folder, "Driver=SQLite;Database=",
+               "Driver=SQLite;Database=" + folder + "\\junk.db"};
     } else {
         const ConnectionSettings s = ParseConnectionString(connection_);
         const std::string rest =
