@@ -1,0 +1,68 @@
+// qovcom: the desktop station.
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QFontDatabase>
+
+#include "app/database.h"
+#include "app/ini_file.h"
+#include "app/settings.h"
+#include "app/shared_state.h"
+#include "app/user_store.h"
+#include "link/link_calls.h"
+#include "link/qovdll_link.h"
+#include "link/station.h"
+#include "ui/main_window.h"
+#include "ui/qt_desktop.h"
+#include "ui/qt_dialogs.h"
+#include "ui/startup.h"
+
+namespace {
+
+// The Cyrillic display font: from the program folder, else from beside the program.
+void LoadDisplayFont(const std::string& appFolder) {
+    const QString name = "HelveticaCiril.ttf";
+    for (const QString& folder : {QString::fromLocal8Bit(appFolder.c_str()),
+                                  QCoreApplication::applicationDirPath() + "/"}) {
+        if (QFileInfo::exists(folder + name) &&
+            QFontDatabase::addApplicationFont(folder + name) >= 0) {
+            return;
+        }
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("QovCom");
+    QApplication::setOrganizationName("QovCom");
+    QApplication::setStyle("Fusion");
+
+    const std::string appFolder = qov::AppFolder();
+    LoadDisplayFont(appFolder);
+
+    qov::SharedState state;
+    qov::QtDialogs dialogs;
+    qov::QtUserStore userStore;
+    qov::QtDesktop desktop;
+
+    // Settings file and the first-start font offer, before the main window.
+    const auto settings = qov::StartUp(state, userStore, dialogs, desktop, appFolder);
+
+    const qov::IniFile ini(settings->path());
+    const auto link = qov::makeQovDllLink(ini, appFolder);
+    // While a call waits for the register the window repaints, but takes no input.
+    link->setIdleHook([] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
+    qov::LinkCalls calls(state, *link);
+    const auto database = qov::CreateSqlDatabase();
+    qov::Station station{state, dialogs, calls, *database, userStore};
+
+    qov::MainWindow window(station, desktop, appFolder);
+    dialogs.setParent(&window);
+    window.load(settings.get());
+    window.show();
+    window.logic().afterShown();
+    return QApplication::exec();
+}

@@ -1,0 +1,286 @@
+#include "ui/main_logic.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <exception>
+#include <limits>
+#include <utility>
+
+#include "app/show_error.h"
+#include "link/comline.h"
+
+namespace qov {
+
+namespace {
+
+constexpr const char* kLoadSender = "frmMain.Form_Load()";
+
+bool IsBlank(const std::string& text) {
+    return text.find_first_not_of(" \t") == std::string::npos;
+}
+
+// A database value assigned to a whole-number variable: a number (blanks around it
+// allowed, rounded to the nearest whole number) or a failure, as an assignment fails.
+long long WholeNumber(const std::string& text, long long min, long long max) {
+    const auto first = text.find_first_not_of(' ');
+    const auto last = text.find_last_not_of(' ');
+    if (first == std::string::npos) {
+        throw RunError(RunError::kTypeMismatch, "Type mismatch");
+    }
+    const std::string number = text.substr(first, last - first + 1);
+    char* end = nullptr;
+    const double value = std::strtod(number.c_str(), &end);
+    if (end == number.c_str() || *end != '\0' || !std::isfinite(value) ||
+        number.find_first_of("xXnN") != std::string::npos) {
+        throw RunError(RunError::kTypeMismatch, "Type mismatch");
+    }
+    const double rounded = std::nearbyint(value);
+    if (rounded < static_cast<double>(min) || rounded > static_cast<double>(max)) {
+        throw RunError(RunError::kOverflow, "Overflow");
+    }
+    return static_cast<long long>(rounded);
+}
+
+}  // namespace
+
+MainLogic::MainLogic(Station& station, Desktop& desktop, MainView& view, std::string appFolder)
+    : st_(station),
+      desktop_(desktop),
+      view_(view),
+      appFolder_(std::move(appFolder)),
+      fileMenu_(station.state, station.dialogs, station.link.link(), appFolder_) {
+    resetLinkMenus();
+    fileMenu_.reloadScreen = [this](const std::string& form) {
+        callScreen(form, &Screen::reloadFromTables);
+    };
+    fileMenu_.changeLanguage = [this](const std::string& form) {
+        callScreen(form, &Screen::changeLanguage);
+    };
+    fileMenu_.changeLineWidth = [this](const std::string& form) {
+        callScreen(form, &Screen::lineWidthChanged);
+    };
+    fileMenu_.closeLastScreen = [this] { return closeLastWindow(); };
+}
+
+std::string MainLogic::FontInstallQuestion() {
+    return std::string("Da li stvarno zelite da instalirate fontova na vasem racunaru?") +
+           kLineBreak + kLineBreak +
+           "NAPOMENE: Nakon instalacije, molimo Vas, izadjite iz programa i ponovo ga pokrenite" +
+           kLineBreak + "da bi sistemske promene imale efekta na program.";
+}
+
+WindowPlacement MainLogic::load(const cIniFile* settings) {
+    SharedState& s = st_.state;
+    Database& db = st_.database;
+    WindowPlacement placement;
+    placement.applyGeometry = false;
+    // CyrillicMode follows the "Cirilica" check only once every loading step has run.
+    s.CyrillicMode = false;
+    try {
+        caption_ = MainCaption();
+        placement = ReadWindowPlacement(st_.userStore);
+
+        FillDefaultTables(s);
+        fileMenu_.cyrillicChecked = true;
+        fileMenu_.width32Checked = false;
+
+        s.CyrillicLanguage = true;
+        s.PortNumber = 1;
+        s.LineWidth = 22;
+        s.DialCommand = s.PulseDialCommand;
+        s.LinePassword.clear();
+        s.PhoneNumber.clear();
+        s.BaudRate = 9600;
+
+        st_.link.link().Close_RS232();
+        db.open(s.ConnectionString);
+        {
+            auto rows = db.query("select * from port");
+            if (rows->next()) {
+                s.BaudRate = static_cast<std::int32_t>(WholeNumber(
+                    rows->value("qov"), std::numeric_limits<std::int32_t>::min(),
+                    std::numeric_limits<std::int32_t>::max()));
+                s.PortNumber = static_cast<std::int16_t>(WholeNumber(
+                    rows->value("port"), std::numeric_limits<std::int16_t>::min(),
+                    std::numeric_limits<std::int16_t>::max()));
+                s.PhoneNumber = rows->value("phonenm");
+                s.DialCommand = rows->value("Tone");
+                st_.link.link().Init_RS232bd(s.PortNumber, s.BaudRate);
+            }
+        }
+        db.execute("delete from QOV_PLU_RCV");
+        db.execute("delete from QOV_PLU_RCV_SOLD");
+        db.close();
+
+        s.TableCyrillic.fill(true);
+
+        s.ModemMode = false;
+        if (settings != nullptr) {
+            fillLinkMenus(*settings);
+        }
+        s.CyrillicMode = fileMenu_.cyrillicChecked;
+    } catch (const std::exception& e) {
+        if (db.isOpen()) {
+            db.close();
+        }
+        ShowError(st_.dialogs, e, kLoadSender);
+    }
+    view_.menusChanged();
+    return placement;
+}
+
+void MainLogic::afterShown() { st_.state.CyrillicLanguage = true; }
+
+void MainLogic::unload(const WindowPlacement& current) {
+    StoreWindowPlacement(st_.userStore, current);
+    st_.link.link().Close_RS232();
+}
+
+void MainLogic::windowOpened(int id) { windows_.push_back(id); }
+
+void MainLogic::windowClosed(int id) {
+    for (std::size_t i = 1; i < windows_.size(); ++i) {
+        if (windows_[i] == id) {
+            windows_.erase(windows_.begin() + static_cast<std::ptrdiff_t>(i));
+            return;
+        }
+    }
+}
+
+void MainLogic::closeAt(std::size_t position) {
+    const int id = windows_[position];
+    windows_.erase(windows_.begin() + static_cast<std::ptrdiff_t>(position));
+    view_.closeWindow(id);
+}
+
+bool MainLogic::closeLastWindow() {
+    if (windows_.size() <= 1) {
+        return false;
+    }
+    closeAt(windows_.size() - 1);
+    return true;
+}
+
+void MainLogic::chooseEntry(int group, int entry) {
+    // The open screens are closed by their position in the open-windows list, counted
+    // once: closing one moves the next down, so a position past the end ends the choice.
+    const std::size_t count = windows_.size();
+    for (std::size_t i = 2; i + 1 <= count; ++i) {
+        if (i >= windows_.size()) {
+            return;
+        }
+        closeAt(i);
+    }
+    if (group == 2 && entry == 8 && st_.state.ModemMode) {
+        st_.dialogs.message(kModemRuleText, kTitle);
+        return;
+    }
+    if (group == 2 && entry == 2) {
+        TestLink(st_);
+        return;
+    }
+    const int id = view_.openScreen(group, entry);
+    if (id > kPanelId) {
+        windows_.push_back(id);
+    }
+}
+
+void MainLogic::callScreen(const std::string& form, void (Screen::*call)()) {
+    if (Screen* screen = view_.findScreen(form)) {
+        (screen->*call)();
+    }
+}
+
+void MainLogic::otvori() {
+    fileMenu_.onOpen();
+    view_.menusChanged();
+}
+
+void MainLogic::sacuvaj() { fileMenu_.onSave(); }
+
+void MainLogic::sacuvajPodImenom() { fileMenu_.onSaveAs(); }
+
+void MainLogic::zatvori() {
+    fileMenu_.onClose();
+    view_.menusChanged();
+}
+
+void MainLogic::toggleLineWidth() {
+    fileMenu_.onWidthSwitch();
+    view_.menusChanged();
+}
+
+void MainLogic::toggleCyrillic() {
+    fileMenu_.onCyrillicSwitch();
+    view_.menusChanged();
+}
+
+void MainLogic::sendDefaultConnection() {
+    const std::string text = kDefaultConnection;
+    st_.link.link().send_data(text, static_cast<int>(text.size()));
+}
+
+void MainLogic::helpContents() { st_.dialogs.message(kNoHelpText, kTitle, Icon::Information); }
+
+void MainLogic::helpSearch() { st_.dialogs.message(kNoHelpText, kTitle, Icon::Information); }
+
+void MainLogic::askFontInstall() {
+    MessageBox box;
+    box.text = FontInstallQuestion();
+    box.title = "Instalacija fontova";
+    box.icon = Icon::Information;
+    box.buttons = Buttons::YesNo;
+    box.defaultAnswer = Answer::No;
+    if (st_.dialogs.show(box) != Answer::No) {
+        RunFontManager(st_.dialogs, desktop_, appFolder_);
+    }
+}
+
+void MainLogic::aboutOpened() { st_.state.CurrentForm = "ne"; }
+
+void MainLogic::systemInformation() {
+    if (!desktop_.startSystemInformation()) {
+        st_.dialogs.message(kNoSystemInfoText, kTitle);
+    }
+}
+
+std::string MainLogic::aboutVersion() const { return "Version " + VersionText(); }
+
+void MainLogic::resetLinkMenus() {
+    for (auto& menu : linkMenus_) {
+        menu.clear();
+        menu.push_back(LinkMenuEntry{1, kNoLinks, {}});
+    }
+}
+
+void MainLogic::fillLinkMenus(const cIniFile& settings) {
+    resetLinkMenus();
+    for (std::size_t kind = 0; kind < kLinkMenuPrefixes.size(); ++kind) {
+        auto& menu = linkMenus_[kind];
+        for (int n = 1; n <= kLinkSections; ++n) {
+            const std::string section = kLinkMenuPrefixes[kind] + std::to_string(n);
+            const std::string caption = ReadSetting(settings, section, "caption");
+            if (IsBlank(caption)) {
+                continue;
+            }
+            const std::string url =
+                ExpandAppPath(ReadSetting(settings, section, "url"), appFolder_);
+            if (n == 1) {
+                menu.front() = LinkMenuEntry{1, caption, url};
+            } else {
+                menu.push_back(LinkMenuEntry{n, caption, url});
+            }
+        }
+    }
+    view_.menusChanged();
+}
+
+void MainLogic::chooseLink(LinkMenuKind kind, std::size_t index) {
+    const auto& menu = linkMenu(kind);
+    if (index >= menu.size() || IsBlank(menu[index].url)) {
+        return;  // the "(nema)" item leads nowhere
+    }
+    desktop_.openDocument(menu[index].url);
+}
+
+}  // namespace qov
