@@ -268,8 +268,8 @@ Reply RegisterModel::execute(std::string_view f) {
         return done();
     case 'm': return key(f);
     case 'x': return exact("x", &RegisterModel::dailyReport);
-    case 'p': return exact("p", &RegisterModel::receiptOpen);
-    case 'q': return exact("q", &RegisterModel::receiptEnd);
+    case 'p': return exact("p", &RegisterModel::openReceipt);
+    case 'q': return exact("q", &RegisterModel::endReceipt);
     case 'f':
     case 'h':
     case 'g': return payment(f);
@@ -586,7 +586,7 @@ Reply RegisterModel::articleWalk(std::string_view f) {
 
 // ---- receipts ----------------------------------------------------------------------------
 
-Reply RegisterModel::receiptOpen() {
+Reply RegisterModel::openReceipt() {
     if (receipt_.open)
         return refuse(kErrCloseReceipt);
     receipt_ = Receipt{};
@@ -596,7 +596,7 @@ Reply RegisterModel::receiptOpen() {
     return done();
 }
 
-Reply RegisterModel::receiptEnd() {
+Reply RegisterModel::endReceipt() {
     if (!receipt_.open)
         return done();
     if (receipt_.lines > 0)

@@ -122,8 +122,8 @@ private:
     Reply articleWalk(std::string_view f);
     Reply sale(std::string_view f);
     Reply payment(std::string_view f);
-    Reply receiptOpen();
-    Reply receiptEnd();
+    Reply openReceipt();
+    Reply endReceipt();
     Reply dailyReport();
     Reply key(std::string_view f);
     Reply logo(std::string_view f);
