@@ -39,7 +39,6 @@ struct Timings {
     int idleMs = 50;          // idle hook period
     int readDataMs = 200;     // read_data: wait for raw bytes
     int connectMs = 3000;     // TCP connect
-    int writeMs = 1000;       // a write that cannot be handed over in this time fails
 };
 
 class Trace;
