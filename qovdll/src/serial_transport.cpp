@@ -1,3 +1,4 @@
+#include <QFileInfo>
 #include <QSerialPort>
 
 #include "qovdll/transport.h"
@@ -102,6 +103,10 @@ private:
 OpenResult openSerialTransport(const std::string& device, int speed,
                                std::unique_ptr<Transport>& transport) {
     if (device.empty())
+        return OpenResult::SetupWrong;
+    // A path that names nothing is set up wrong, whatever the port locking says about it.
+    if (device.front() == '/' &&
+        !QFileInfo::exists(QString::fromLocal8Bit(device.data(), static_cast<int>(device.size()))))
         return OpenResult::SetupWrong;
     auto serial = std::make_unique<SerialTransport>();
     const OpenResult result = serial->open(device, speed);
