@@ -1,0 +1,197 @@
+// The departments editor ("Odeljenja"): a thin widget over DepartmentEditor.
+#include <QAction>
+#include <QCheckBox>
+#include <QEvent>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMdiSubWindow>
+#include <QStyle>
+#include <QToolBar>
+#include <QVBoxLayout>
+#include <QWidget>
+
+#include "tables/department_editor.h"
+#include "tables/departments.h"
+#include "tables/transfer_screens.h"
+#include "tables/widget_text.h"
+#include "ui/screen.h"
+
+namespace qov::tables {
+
+namespace {
+
+class DepartmentsScreen : public QWidget, public Screen {
+public:
+    DepartmentsScreen(Station& station, QWidget* parent) : QWidget(parent), editor_(station) {
+        setObjectName(DepartmentEditor::kFormName);
+        setWindowTitle(DepartmentEditor::kCaption);
+        setAttribute(Qt::WA_DeleteOnClose);
+
+        auto* layout = new QVBoxLayout(this);
+        auto* toolbar = new QToolBar(this);
+        addKey(toolbar, "aggiorna", "Azuriraj", QStyle::SP_DialogSaveButton);
+        addKey(toolbar, "nuovo", "Novo", QStyle::SP_FileIcon);
+        addKey(toolbar, "elimina", "Obrisi", QStyle::SP_TrashIcon);
+        addKey(toolbar, "svuota", "Obrisi sve", QStyle::SP_DialogResetButton);
+        addKey(toolbar, "inserisci", "Dodaj", QStyle::SP_FileDialogNewFolder);
+        addKey(toolbar, "esci", "Izlaz", QStyle::SP_DialogCloseButton);
+        layout->addWidget(toolbar);
+
+        auto* body = new QHBoxLayout;
+        auto* left = new QVBoxLayout;
+        left->addWidget(new QLabel("Nazivi odeljenja", this));
+        list_ = new QListWidget(this);
+        list_->setContextMenuPolicy(Qt::CustomContextMenu);
+        list_->installEventFilter(this);
+        connect(list_, &QListWidget::itemClicked, this, [this] { onLine(list_->currentRow()); });
+        connect(list_, &QListWidget::itemDoubleClicked, this,
+                [this] { onLine(list_->currentRow()); });
+        connect(list_, &QListWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+            if (QListWidgetItem* item = list_->itemAt(at)) {
+                list_->setCurrentItem(item);
+                onLine(list_->row(item));
+            }
+        });
+        left->addWidget(list_);
+        check1_ = new QCheckBox("Check1", this);
+        connect(check1_, &QCheckBox::clicked, this, [this](bool checked) {
+            takeFields();
+            editor_.setCheck1(checked);
+            showAll();
+        });
+        left->addWidget(check1_);
+        body->addLayout(left);
+
+        panel_ = new QGroupBox(this);
+        auto* form = new QFormLayout(panel_);
+        description_ = new QLineEdit(panel_);
+        description_->setMaxLength(static_cast<int>(kDepartmentNameWidth));
+        connect(description_, &QLineEdit::returnPressed, this, [this] {
+            takeFields();
+            editor_.descriptionEnter();
+            showAll();
+        });
+        price_ = new QLineEdit(panel_);
+        vatRate_ = new QLineEdit(panel_);
+        vatRate_->installEventFilter(this);
+        autoClose_ = new QCheckBox(panel_);
+        form->addRow("Naziv odeljenja", description_);
+        form->addRow("Max Cena", price_);
+        form->addRow("Poreska stopa", vatRate_);
+        form->addRow("Auto Close", autoClose_);
+        body->addWidget(panel_);
+        layout->addLayout(body);
+
+        editor_.open();
+        showAll();
+    }
+
+    std::string formName() const override { return DepartmentEditor::kFormName; }
+
+    void changeLanguage() override {
+        takeFields();
+        editor_.DoChangeLang();
+        showAll();
+    }
+
+    void reloadFromTables() override {
+        takeFields();
+        editor_.reload();
+        showAll();
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == list_ && event->type() == QEvent::KeyPress &&
+            static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+            editor_.escapeInList();
+            showAll();
+            return true;
+        }
+        if (watched == vatRate_ && event->type() == QEvent::FocusOut) {
+            editor_.vatRate = FromScreen(vatRate_->text());
+            editor_.vatRateLeft();
+        }
+        return QWidget::eventFilter(watched, event);
+    }
+
+    void closeEvent(QCloseEvent* event) override {
+        editor_.close();
+        QWidget::closeEvent(event);
+    }
+
+private:
+    void addKey(QToolBar* toolbar, const char* key, const char* text, QStyle::StandardPixmap icon) {
+        QAction* action = toolbar->addAction(style()->standardIcon(icon), text);
+        action->setData(key);
+        connect(action, &QAction::triggered, this, [this, key] { onKey(key); });
+    }
+
+    void onKey(const std::string& key) {
+        takeFields();
+        const bool closes = editor_.onToolbar(key);
+        if (closes) {
+            if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget())) {
+                sub->close();
+            } else {
+                close();
+            }
+            return;
+        }
+        showAll();
+    }
+
+    void onLine(int row) {
+        editor_.selectLine(row);
+        showAll();
+    }
+
+    void takeFields() {
+        editor_.description = FromScreen(description_->text());
+        editor_.maxPrice = FromScreen(price_->text());
+        editor_.vatRate = FromScreen(vatRate_->text());
+        editor_.autoClose = autoClose_->isChecked();
+    }
+
+    void showAll() {
+        const QSignalBlocker block(list_);
+        list_->clear();
+        for (const std::string& line : editor_.lines()) {
+            list_->addItem(ToScreen(line));
+        }
+        if (editor_.selected() >= 0 && editor_.selected() < list_->count()) {
+            list_->setCurrentRow(editor_.selected());
+        }
+        description_->setText(ToScreen(editor_.description));
+        price_->setText(ToScreen(editor_.maxPrice));
+        vatRate_->setText(ToScreen(editor_.vatRate));
+        autoClose_->setChecked(editor_.autoClose);
+        check1_->setChecked(editor_.check1());
+        panel_->setVisible(editor_.panelVisible());
+        for (QWidget* w : {static_cast<QWidget*>(list_), static_cast<QWidget*>(description_)}) {
+            SetFontFamily(w, editor_.fontName());
+        }
+    }
+
+    DepartmentEditor editor_;
+    QListWidget* list_ = nullptr;
+    QCheckBox* check1_ = nullptr;
+    QGroupBox* panel_ = nullptr;
+    QLineEdit* description_ = nullptr;
+    QLineEdit* price_ = nullptr;
+    QLineEdit* vatRate_ = nullptr;
+    QCheckBox* autoClose_ = nullptr;
+};
+
+}  // namespace
+
+QWidget* CreateDepartmentsScreen(Station& station, QWidget* parent) {
+    return new DepartmentsScreen(station, parent);
+}
+
+}  // namespace qov::tables

@@ -1,0 +1,191 @@
+// The transmit ("Slanje") and receive ("Prijem") screens: a thin widget over TransferRun.
+#include <QAction>
+#include <QApplication>
+#include <QEvent>
+#include <QGridLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMdiSubWindow>
+#include <QStyle>
+#include <QToolBar>
+#include <QVBoxLayout>
+#include <QWidget>
+
+#include <array>
+
+#include "tables/transfer_run.h"
+#include "tables/transfer_screens.h"
+#include "tables/widget_text.h"
+#include "ui/screen.h"
+
+namespace qov::tables {
+
+namespace {
+
+class TransferScreen : public QWidget, public Screen {
+public:
+    TransferScreen(Station& station, TransferDirection direction, QWidget* parent)
+        : QWidget(parent), run_(station, direction) {
+        setObjectName(ToScreen(run_.formName()));
+        setWindowTitle(ToScreen(run_.caption()));
+        setAttribute(Qt::WA_DeleteOnClose);
+
+        auto* layout = new QVBoxLayout(this);
+        auto* toolbar = new QToolBar(this);
+        addKey(toolbar, "invia", "Posalji", QStyle::SP_ArrowForward);
+        if (direction == TransferDirection::Receive) {
+            addKey(toolbar, "delete", "Brisanje artikala", QStyle::SP_TrashIcon);
+            addKey(toolbar, "erase", "Brisanje prodaje", QStyle::SP_DialogDiscardButton);
+        }
+        addKey(toolbar, "esci", "Izlaz", QStyle::SP_DialogCloseButton);
+        layout->addWidget(toolbar);
+
+        layout->addWidget(new QLabel(ToScreen(run_.listTitle()), this));
+        list_ = new QListWidget(this);
+        list_->setSelectionMode(QAbstractItemView::MultiSelection);
+        for (const TransferEntry& entry : run_.entries()) {
+            list_->addItem(ToScreen(entry.text));
+        }
+        list_->installEventFilter(this);
+        layout->addWidget(list_);
+
+        auto* progressRow = new QGridLayout;
+        caption_ = new QLabel(this);
+        counter_ = new QLabel(this);
+        progressRow->addWidget(caption_, 0, 0);
+        progressRow->addWidget(counter_, 0, 1);
+        layout->addLayout(progressRow);
+
+        if (direction == TransferDirection::Transmit) {
+            panel_ = new QWidget(this);
+            auto* grid = new QGridLayout(panel_);
+            const std::array<const char*, 3> labels{"Red 1:", "Red 2:", "Red 3:"};
+            const std::array<const char*, 3> tips{"Prvi red poruke", "Drugi red poruke",
+                                                  "Treci red poruke"};
+            for (int i = 0; i < 3; ++i) {
+                grid->addWidget(new QLabel(labels[i], panel_), i, 0);
+                lines_[i] = new QLineEdit(panel_);
+                lines_[i]->setObjectName(QString("Red%1").arg(i + 1));
+                lines_[i]->setToolTip(tips[i]);
+                grid->addWidget(lines_[i], i, 1);
+            }
+            layout->addWidget(panel_);
+        }
+
+        run_.progress().changed = [this] { showProgress(); };
+        run_.open();
+        lineWidthChanged();
+        showLines();
+    }
+
+    std::string formName() const override {
+        return run_.direction() == TransferDirection::Transmit ? "frmtrasm" : "ne";
+    }
+
+    void changeLanguage() override {
+        takeLines();
+        run_.DoChangeLang();
+        showLines();
+    }
+
+    void lineWidthChanged() override {
+        for (QLineEdit* line : lines_) {
+            if (line != nullptr) {
+                line->setMaxLength(run_.messageLineLength());
+            }
+        }
+        takeLines();
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == list_ && event->type() == QEvent::KeyPress &&
+            static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape && panel_ != nullptr) {
+            run_.setMessagePanelVisible(false);
+            panel_->setVisible(false);
+            return true;
+        }
+        return QWidget::eventFilter(watched, event);
+    }
+
+private:
+    void addKey(QToolBar* toolbar, const char* key, const char* text, QStyle::StandardPixmap icon) {
+        QAction* action = toolbar->addAction(style()->standardIcon(icon), text);
+        action->setData(key);
+        connect(action, &QAction::triggered, this, [this, key] { onKey(key); });
+    }
+
+    void onKey(const std::string& key) {
+        for (int i = 0; i < list_->count(); ++i) {
+            run_.setSelected(i, list_->item(i)->isSelected());
+        }
+        takeLines();
+        const bool closes = run_.onToolbar(key);
+        showLines();
+        showProgress();
+        if (closes) {
+            if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget())) {
+                sub->close();
+            } else {
+                close();
+            }
+        }
+    }
+
+    void takeLines() {
+        for (int i = 0; i < 3; ++i) {
+            if (lines_[i] != nullptr) {
+                run_.setMessageLine(i, FromScreen(lines_[i]->text()));
+            }
+        }
+    }
+
+    void showLines() {
+        for (int i = 0; i < 3; ++i) {
+            if (lines_[i] != nullptr) {
+                SetFontFamily(lines_[i], run_.messageFont());
+                lines_[i]->setText(ToScreen(run_.messageLines()[i]));
+            }
+        }
+    }
+
+    void showProgress() {
+        caption_->setText(ToScreen(run_.progress().caption()));
+        counter_->setText(ToScreen(run_.progress().counter()));
+        for (int i = 0; i < list_->count(); ++i) {
+            QIcon icon;
+            switch (run_.mark(i)) {
+                case TransferMark::Success:
+                    icon = style()->standardIcon(QStyle::SP_DialogApplyButton);
+                    break;
+                case TransferMark::Failure:
+                    icon = style()->standardIcon(QStyle::SP_MessageBoxCritical);
+                    break;
+                case TransferMark::None:
+                    break;
+            }
+            list_->item(i)->setIcon(icon);
+        }
+    }
+
+    TransferRun run_;
+    QListWidget* list_ = nullptr;
+    QLabel* caption_ = nullptr;
+    QLabel* counter_ = nullptr;
+    QWidget* panel_ = nullptr;
+    std::array<QLineEdit*, 3> lines_{};
+};
+
+}  // namespace
+
+QWidget* CreateTransmitScreen(Station& station, QWidget* parent) {
+    return new TransferScreen(station, TransferDirection::Transmit, parent);
+}
+
+QWidget* CreateReceiveScreen(Station& station, QWidget* parent) {
+    return new TransferScreen(station, TransferDirection::Receive, parent);
+}
+
+}  // namespace qov::tables
