@@ -17,11 +17,13 @@ std::string upperAscii(std::string_view s) {
     return out;
 }
 
+// Without blanks and control bytes around it (an ENQ sent before the dial is no part of it).
 std::string trimmed(std::string_view s) {
+    const auto blank = [](char c) { return static_cast<unsigned char>(c) <= 0x20; };
     std::size_t b = 0, e = s.size();
-    while (b < e && (s[b] == ' ' || s[b] == '\t'))
+    while (b < e && blank(s[b]))
         ++b;
-    while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t'))
+    while (e > b && blank(s[e - 1]))
         --e;
     return std::string(s.substr(b, e - b));
 }
