@@ -274,6 +274,35 @@ TEST_P(TcpLineTest, EndlessSynStopsAtBusyLimits) {
     EXPECT_LT(msSince(start), 850);
 }
 
+TEST_P(TcpLineTest, ReplyWaitStartsAfterTheRequestsTransmissionTime) {
+    auto reply = filledBuffer();
+    // 200 bytes at 4800 baud take about 417 ms on the wire: a reply after 400 ms is in time.
+    ASSERT_EQ(line_.Init_RS232bd(3, 4800), 0);
+    peer().script({act(Act::Delay, 400)});
+    EXPECT_EQ(line_.get_frame(std::string(200, 'q'), 200, reply), -3);  // 200 bytes echoed
+    EXPECT_EQ(peer().requests().size(), 1u);
+    // 7 bytes at 57600 baud take about 1 ms: the same delay costs an attempt.
+    ASSERT_EQ(line_.Init_RS232bd(3, 57600), 0);
+    peer().script({act(Act::Delay, 400)});
+    EXPECT_EQ(line_.get_frame("R02PICE", 7, reply), 7);
+    EXPECT_EQ(peer().requests().size(), 3u);
+    EXPECT_EQ(peer().executions(), 2);
+}
+
+TEST_P(LineTest, GapInsideAReply) {
+    auto reply = filledBuffer();
+    // A pause shorter than T_BYTE (40 ms) inside the reply is fine ...
+    peer().script({act(Act::Split, 10)});
+    EXPECT_EQ(line_.get_frame("half", 4, reply), 4);
+    EXPECT_EQ(peer().requests().size(), 1u);
+    // ... a longer one breaks the frame; the retry gets the stored reply.
+    peer().script({act(Act::Split, 150)});
+    EXPECT_EQ(line_.get_frame("more", 4, reply), 4);
+    EXPECT_EQ(text(reply, 4), "more");
+    EXPECT_EQ(peer().requests().size(), 3u);
+    EXPECT_EQ(peer().executions(), 2);
+}
+
 TEST_P(TcpLineTest, SilentPeerUsesAllAttempts) {
     peer().script({act(Act::Silent), act(Act::Silent), act(Act::Silent)});
     auto reply = filledBuffer();

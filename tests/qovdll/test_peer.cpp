@@ -188,11 +188,20 @@ void TestPeer::onRequest(const qovdll::Frame& frame) {
             executeOrRepeat(frame);
             break;
         case PeerAction::Kind::Syn:
-            pendingReply_ = executeOrRepeat(frame);
+        case PeerAction::Kind::Delay:
+        case PeerAction::Kind::Split: {
+            std::string reply = executeOrRepeat(frame);
+            if (action.kind == PeerAction::Kind::Split) {
+                put(reply.substr(0, reply.size() / 2));
+                reply.erase(0, reply.size() / 2);
+            }
+            pendingReply_ = reply;
             pending_ = true;
+            pendingSyn_ = action.kind == PeerAction::Kind::Syn;
             pendingAt_ = Clock::now() + std::chrono::milliseconds(action.ms);
             nextSyn_ = Clock::now();
             break;
+        }
         case PeerAction::Kind::Raw:
             if (action.raw)
                 put(action.raw(frame.seq));
@@ -281,7 +290,7 @@ void TestPeer::run() {
             if (now >= pendingAt_) {
                 pending_ = false;
                 put(pendingReply_);
-            } else if (now >= nextSyn_) {
+            } else if (pendingSyn_ && now >= nextSyn_) {
                 put(std::string(1, static_cast<char>(qovdll::SYN)));
                 nextSyn_ = now + std::chrono::milliseconds(synPeriodMs_);
             }

@@ -23,6 +23,8 @@ struct PeerAction {
         Damage,  // execute (or repeat) and send the reply with a broken CRC
         Drop,    // execute (or repeat) and send nothing
         Syn,     // execute, send SYN every synPeriodMs for ms, then the reply
+        Delay,   // execute, answer after ms (no SYN meanwhile)
+        Split,   // execute, send the reply's first half, the rest after ms
         Raw,     // send raw(seq) instead of a reply, do not execute
         Silent,  // send nothing, do not execute
         Close,   // drop the connection
@@ -99,8 +101,9 @@ private:
     std::string received_;
     Stored stored_;
     qovdll::FrameReader reader_;
-    // A reply held back while SYN is sent.
+    // A reply (or its rest) held back, with or without SYN meanwhile.
     bool pending_ = false;
+    bool pendingSyn_ = false;  // SYN while it waits
     std::string pendingReply_;
     std::chrono::steady_clock::time_point pendingAt_, nextSyn_;
 };
