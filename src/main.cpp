@@ -2,8 +2,6 @@
 
 #include <QApplication>
 #include <QEventLoop>
-#include <QFileInfo>
-#include <QFontDatabase>
 
 #include "app/database.h"
 #include "app/ini_file.h"
@@ -13,26 +11,11 @@
 #include "link/link_calls.h"
 #include "link/qovdll_link.h"
 #include "link/station.h"
+#include "ui/display_font.h"
 #include "ui/main_window.h"
 #include "ui/qt_desktop.h"
 #include "ui/qt_dialogs.h"
 #include "ui/startup.h"
-
-namespace {
-
-// The Cyrillic display font: from the program folder, else from beside the program.
-void LoadDisplayFont(const std::string& appFolder) {
-    const QString name = "HelveticaCiril.ttf";
-    for (const QString& folder : {QString::fromLocal8Bit(appFolder.c_str()),
-                                  QCoreApplication::applicationDirPath() + "/"}) {
-        if (QFileInfo::exists(folder + name) &&
-            QFontDatabase::addApplicationFont(folder + name) >= 0) {
-            return;
-        }
-    }
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -41,7 +24,7 @@ int main(int argc, char** argv) {
     QApplication::setStyle("Fusion");
 
     const std::string appFolder = qov::AppFolder();
-    LoadDisplayFont(appFolder);
+    qov::LoadDisplayFont(appFolder);
 
     qov::SharedState state;
     qov::QtDialogs dialogs;

@@ -35,6 +35,21 @@ QStyle::StandardPixmap EntryIcon(int group, int entry) {
 
 NavigationPanel::NavigationPanel(QWidget* parent) : QGroupBox("Meni", parent) {
     setObjectName("navigationPanel");
+    setStyleSheet(
+        "QGroupBox#navigationPanel { font-weight: bold; border: 1px solid #98a6b6;"
+        " border-radius: 4px; margin-top: 14px; background: #f4f6f9; }"
+        "QGroupBox#navigationPanel::title { subcontrol-origin: margin; left: 8px;"
+        " padding: 0 4px; color: #1f3a5f; }"
+        "QToolBox::tab { font-weight: bold; color: #1f3a5f; border: 1px solid #a9b6c5;"
+        " border-radius: 3px; padding-left: 6px;"
+        " background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #fbfcfd, stop:1 #dfe6ee); }"
+        "QToolBox::tab:selected { background: qlineargradient(x1:0, y1:0, x2:0, y2:1,"
+        " stop:0 #e8eef6, stop:1 #c3d2e4); }"
+        "QToolBox > QScrollArea > QWidget > QWidget { background: #f4f6f9; }"
+        "QToolButton { font-weight: normal; border: 1px solid transparent; border-radius: 3px;"
+        " padding: 2px 4px; text-align: left; }"
+        "QToolButton:hover { background: #dce6f2; border-color: #a9bdd6; }"
+        "QToolButton:pressed { background: #c3d4ea; }");
     groups_ = new QToolBox(this);
     groups_->setObjectName("navigationGroups");
     auto* layout = new QVBoxLayout(this);

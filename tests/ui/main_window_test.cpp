@@ -5,6 +5,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -16,6 +18,7 @@
 #include "support/scripted_dialogs.h"
 #include "support/scripted_link.h"
 #include "ui/comline_screen.h"
+#include "ui/display_font.h"
 #include "ui/main_window.h"
 #include "ui/navigation_panel.h"
 #include "ui/temp_database.h"
@@ -67,6 +70,9 @@ public:
 class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        if (std::getenv("QOV_SCREENSHOT") != nullptr) {
+            QApplication::setStyle("Fusion");  // as the station runs
+        }
         folder = test::MakeTempFolder("qovgui") + "/";
         test::WriteFile(folder + "QovCom.ini",
                         "[database]\nconnectionstring=" + test::MakeTempDatabase() +
@@ -245,6 +251,15 @@ TEST_F(MainWindowTest, ClosingStoresThePlacementInTwipsAndClosesTheLine) {
     EXPECT_EQ(store.values["QovCom/Settings/MainHeight"], std::to_string(window->height() * 15));
     EXPECT_EQ(store.values["QovCom/Settings/windowstate"], "0");
     EXPECT_EQ(link.calls.back().op, "Close_RS232");
+}
+
+TEST(DisplayFont, TheBundledCyrillicFontLoadsUnderItsOwnFamilyName) {
+    // Neither the folder nor the test program's folder holds the font.
+    EXPECT_EQ(LoadDisplayFont(test::MakeTempFolder("qovnofont")), "");
+    EXPECT_EQ(LoadDisplayFont(QOV_BIN_DIR), "Helvetica Ciril");
+    EXPECT_TRUE(QFontDatabase::families().contains("Helvetica Ciril"));
+    const QFont font("Helvetica Ciril");
+    EXPECT_EQ(QFontInfo(font).family(), "Helvetica Ciril");
 }
 
 }  // namespace
