@@ -287,6 +287,8 @@ Line::Exchange Line::exchange(std::string_view request, const LineTiming& timing
             if (!in.empty()) {
                 events.clear();
                 reader_.feed(in, events);
+                // A chunk may hold a broken frame and then an intact reply (or the other way
+                // round): an intact reply wins.
                 for (auto& ev : events) {
                     if (ev.kind == ReaderEvent::Kind::Frame) {
                         if (ev.frame.seq != seq)
@@ -299,18 +301,12 @@ Line::Exchange Line::exchange(std::string_view request, const LineTiming& timing
                         }
                         sawDamage = true;  // intact frame, but no status: not a reply
                         attemptOver = true;
-                        break;
-                    }
-                    if (ev.kind == ReaderEvent::Kind::Damaged) {
+                    } else if (ev.kind == ReaderEvent::Kind::Damaged) {
                         sawDamage = true;
                         attemptOver = true;
-                        break;
-                    }
-                    if (ev.control == NAK) {
+                    } else if (ev.control == NAK) {
                         attemptOver = true;
-                        break;
-                    }
-                    if (ev.control == SYN) {
+                    } else if (ev.control == SYN) {
                         const auto restarted = Clock::now() + milliseconds(timing.replyMs);
                         busyCapped = restarted >= busyEnd;
                         replyDeadline = busyCapped ? busyEnd : restarted;

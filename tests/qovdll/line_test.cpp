@@ -327,6 +327,19 @@ TEST_P(TcpLineTest, ForeignSeqIsDropped) {
     EXPECT_EQ(text(reply, 4), "mine");
 }
 
+TEST_P(TcpLineTest, IntactReplyAfterABrokenFrameInOneBurst) {
+    peer().script({raw([](char seq) {
+        return std::string(
+                   "\x02"
+                   "0x") +
+               qovdll::encodeFrame(seq, "Aok");
+    })});
+    auto reply = filledBuffer();
+    EXPECT_EQ(line_.get_frame("x", 1, reply), 2);
+    EXPECT_EQ(text(reply, 2), "ok");
+    EXPECT_EQ(peer().requests().size(), 1u);
+}
+
 TEST_P(LineTest, FrameAnnouncing999BytesAndStopping) {
     const auto stub = [](char seq) {
         return std::string(
