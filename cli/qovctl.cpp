@@ -4,6 +4,7 @@
 
 #include <charconv>
 #include <iostream>
+#include <limits>
 #include <memory>
 #include <string>
 #include <vector>
@@ -170,6 +171,19 @@ std::string WithSeparator(std::string folder) {
     return folder;
 }
 
+// A stored number as the column's integer type; out-of-range values are held at its limits.
+template <typename Int>
+Int StoredNumber(const std::string& text) {
+    const double value = qov::LeadingNumber(text);
+    if (!(value > std::numeric_limits<Int>::min())) {
+        return std::numeric_limits<Int>::min();
+    }
+    if (!(value < std::numeric_limits<Int>::max())) {
+        return std::numeric_limits<Int>::max();
+    }
+    return static_cast<Int>(value);
+}
+
 // The station's start: default tables, start values, the stored line set-up of the PORT row.
 // A database that cannot be read is reported as the main window reports it, and the values
 // set so far stay (CyrillicMode then stays off, as on the station).
@@ -189,8 +203,8 @@ void StartLikeTheStation(qov::Station& station) {
         db.open(s.ConnectionString);
         auto rows = db.query("select * from port");
         if (rows->next()) {
-            s.BaudRate = static_cast<std::int32_t>(qov::LeadingNumber(rows->value("qov")));
-            s.PortNumber = static_cast<std::int16_t>(qov::LeadingNumber(rows->value("port")));
+            s.BaudRate = StoredNumber<std::int32_t>(rows->value("qov"));
+            s.PortNumber = StoredNumber<std::int16_t>(rows->value("port"));
             s.PhoneNumber = rows->value("phonenm");
             s.DialCommand = rows->value("Tone");
         }
@@ -245,6 +259,8 @@ int Run(const Options& options) {
     if (options.speed > 0) {
         state.BaudRate = options.speed;
     }
+    // The line is opened whether or not a PORT row was stored: on the command line the port
+    // comes from the settings file's [ports] map or from --device.
     link->Close_RS232();
     link->Init_RS232bd(state.PortNumber, state.BaudRate);
 

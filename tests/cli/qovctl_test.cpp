@@ -200,6 +200,26 @@ TEST_F(QovctlRoundTrip, TestLinkAnswers) {
     EXPECT_EQ(r.out, "Veza je u redu!\n");
 }
 
+TEST_F(QovctlRoundTrip, StoredLineOfThePortRowAndThePortsMap) {
+    auto sim = Simulator::Tcp();
+    ASSERT_TRUE(sim->started()) << sim->error();
+    // Port 2 from the PORT row, its device from [ports]; without --device.
+    WriteFile(home + "QovCom.ini",
+              ReadFile(home + "QovCom.ini") +
+                  "[ports]\r\ncom1=tcp://127.0.0.1:1\r\ncom2=" + sim->device() + "\r\n");
+    QProcess sqlite;
+    sqlite.start("sqlite3", {QString::fromStdString(home + "QovCom.db"),
+                             "INSERT INTO PORT (Port, Qov, tone, phonenm) VALUES (2, '19200', "
+                             "'ATDP', '')"});
+    ASSERT_TRUE(sqlite.waitForFinished(20000));
+    ProcessResult r = RunBuilt("qovctl", Args({"--home", home, "test-link"}));
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "Veza je u redu!\n");
+    // --device replaces the stored line.
+    r = RunBuilt("qovctl", Args({"--home", home, "--device", "tcp://127.0.0.1:1", "test-link"}));
+    EXPECT_EQ(r.exitCode, 1);
+}
+
 TEST_F(QovctlRoundTrip, CyrillicDepartmentsOverTcp) {
     auto sim = Simulator::Tcp();
     roundTrip(*sim, cyrillicNames, true, cyrillicSent);
