@@ -22,7 +22,7 @@ std::string zero(long long v, int width) {
 
 struct Product {
     const char* name;
-    int department;  // index 0-9
+    int department;   // index 0-9
     long long price;  // hundredths
     int vat;
     int unit;
@@ -30,40 +30,64 @@ struct Product {
 
 // department names: index 0-9
 constexpr const char* kDepartmentNames[kDepartments] = {
-    "PEKARA", "MLECNI PROIZ", "MESO", "VOCE I POVRC", "PICE",
-    "SLATKISI", "KOZMETIKA", "HEMIJA", "KUCNA HEMIJA", "OSTALO"};
+    "PEKARA",   "MLECNI PROIZ", "MESO",   "VOCE I POVRC", "PICE",
+    "SLATKISI", "KOZMETIKA",    "HEMIJA", "KUCNA HEMIJA", "OSTALO"};
 
 constexpr Product kProducts[] = {
-    {"HLEB BELI", 0, 6500, 1, 0},        {"HLEB CRNI", 0, 7900, 1, 0},
-    {"KIFLA", 0, 2500, 1, 0},            {"BUREK SA SIROM", 0, 18000, 1, 0},
-    {"POGACA", 0, 12000, 1, 0},          {"PEREC", 0, 3000, 1, 0},
-    {"MLEKO 2.8%", 1, 13900, 1, 2},      {"JOGURT", 1, 11500, 1, 2},
-    {"KISELA PAVLAKA", 1, 9900, 1, 0},   {"SIR FETA", 1, 89000, 1, 1},
-    {"KAJMAK", 1, 149000, 1, 1},         {"MASLAC", 1, 32000, 1, 0},
-    {"PILECE BELO", 2, 79900, 1, 1},     {"SVINJSKI VRAT", 2, 84900, 1, 1},
-    {"JUNECI GULAS", 2, 119900, 1, 1},   {"KOBASICA", 2, 69900, 1, 1},
-    {"PRSUTA", 2, 249900, 1, 1},         {"CEVAPI", 2, 99900, 1, 1},
-    {"JABUKA", 3, 12900, 1, 1},          {"KROMPIR", 3, 6900, 1, 1},
-    {"LUK CRNI", 3, 8900, 1, 1},         {"PARADAJZ", 3, 19900, 1, 1},
-    {"PAPRIKA", 3, 24900, 1, 1},         {"BANANA", 3, 17900, 1, 1},
-    {"VODA", 4, 6900, 0, 2},             {"SOK OD JABUKE", 4, 15900, 0, 2},
-    {"PIVO", 4, 11900, 0, 2},            {"RAKIJA SLJIVOVICA", 4, 129900, 0, 2},
-    {"KAFA MLEVENA", 4, 38900, 0, 0},    {"CAJ NANA", 4, 14900, 0, 0},
-    {"COKOLADA", 5, 17900, 0, 0},        {"NAPOLITANKE", 5, 12900, 0, 0},
-    {"KEKS", 5, 8900, 0, 0},             {"SMOKI", 5, 9900, 0, 0},
-    {"PLAZMA", 5, 24900, 0, 0},          {"BOMBONE", 5, 11900, 0, 0},
-    {"SAMPON", 6, 34900, 0, 0},          {"SAPUN", 6, 9900, 0, 0},
-    {"PASTA ZA ZUBE", 6, 21900, 0, 0},   {"KREMA ZA RUKE", 6, 27900, 0, 0},
-    {"DETERDZENT", 7, 89900, 0, 0},      {"OMEKSIVAC", 7, 45900, 0, 0},
-    {"SREDSTVO ZA SUDOVE", 8, 19900, 0, 0}, {"SUNDJER", 8, 5900, 0, 0},
-    {"KESA", 9, 500, 0, 0},              {"BATERIJE AA", 9, 29900, 0, 0},
-    {"SIBICE", 9, 1500, 0, 0},           {"NOVINE", 9, 8000, 2, 0},
+    {"HLEB BELI", 0, 6500, 1, 0},
+    {"HLEB CRNI", 0, 7900, 1, 0},
+    {"KIFLA", 0, 2500, 1, 0},
+    {"BUREK SA SIROM", 0, 18000, 1, 0},
+    {"POGACA", 0, 12000, 1, 0},
+    {"PEREC", 0, 3000, 1, 0},
+    {"MLEKO 2.8%", 1, 13900, 1, 2},
+    {"JOGURT", 1, 11500, 1, 2},
+    {"KISELA PAVLAKA", 1, 9900, 1, 0},
+    {"SIR FETA", 1, 89000, 1, 1},
+    {"KAJMAK", 1, 149000, 1, 1},
+    {"MASLAC", 1, 32000, 1, 0},
+    {"PILECE BELO", 2, 79900, 1, 1},
+    {"SVINJSKI VRAT", 2, 84900, 1, 1},
+    {"JUNECI GULAS", 2, 119900, 1, 1},
+    {"KOBASICA", 2, 69900, 1, 1},
+    {"PRSUTA", 2, 249900, 1, 1},
+    {"CEVAPI", 2, 99900, 1, 1},
+    {"JABUKA", 3, 12900, 1, 1},
+    {"KROMPIR", 3, 6900, 1, 1},
+    {"LUK CRNI", 3, 8900, 1, 1},
+    {"PARADAJZ", 3, 19900, 1, 1},
+    {"PAPRIKA", 3, 24900, 1, 1},
+    {"BANANA", 3, 17900, 1, 1},
+    {"VODA", 4, 6900, 0, 2},
+    {"SOK OD JABUKE", 4, 15900, 0, 2},
+    {"PIVO", 4, 11900, 0, 2},
+    {"RAKIJA SLJIVOVICA", 4, 129900, 0, 2},
+    {"KAFA MLEVENA", 4, 38900, 0, 0},
+    {"CAJ NANA", 4, 14900, 0, 0},
+    {"COKOLADA", 5, 17900, 0, 0},
+    {"NAPOLITANKE", 5, 12900, 0, 0},
+    {"KEKS", 5, 8900, 0, 0},
+    {"SMOKI", 5, 9900, 0, 0},
+    {"PLAZMA", 5, 24900, 0, 0},
+    {"BOMBONE", 5, 11900, 0, 0},
+    {"SAMPON", 6, 34900, 0, 0},
+    {"SAPUN", 6, 9900, 0, 0},
+    {"PASTA ZA ZUBE", 6, 21900, 0, 0},
+    {"KREMA ZA RUKE", 6, 27900, 0, 0},
+    {"DETERDZENT", 7, 89900, 0, 0},
+    {"OMEKSIVAC", 7, 45900, 0, 0},
+    {"SREDSTVO ZA SUDOVE", 8, 19900, 0, 0},
+    {"SUNDJER", 8, 5900, 0, 0},
+    {"KESA", 9, 500, 0, 0},
+    {"BATERIJE AA", 9, 29900, 0, 0},
+    {"SIBICE", 9, 1500, 0, 0},
+    {"NOVINE", 9, 8000, 2, 0},
 };
 
 constexpr const char* kVariants[] = {"", " 250G", " 500G", " 1KG", " MALI", " VELIKI", " AKCIJA"};
 
 constexpr const char* kCashierNames[] = {"MILAN",  "JELENA", "DRAGAN", "SNEZANA", "NIKOLA",
-                                     "MARIJA", "STEFAN", "IVANA",  "MARKO",   "TIJANA"};
+                                         "MARIJA", "STEFAN", "IVANA",  "MARKO",   "TIJANA"};
 
 }  // namespace
 
@@ -94,9 +118,12 @@ int fillDemoShop(RegisterModel& model) {
         run(std::string("ZR") + char('1' + i) + pad(name, 12));
     }
     run("X05100001001110");
-    static constexpr const char* kHeader[kPrintLines] = {
-        "  PRODAVNICA \"KOD MILANA\" DOO", "     Kneza Milosa 12", "      11000 Beograd",
-        "     PIB 101234567", "", ""};
+    static constexpr const char* kHeader[kPrintLines] = {"  PRODAVNICA \"KOD MILANA\" DOO",
+                                                         "     Kneza Milosa 12",
+                                                         "      11000 Beograd",
+                                                         "     PIB 101234567",
+                                                         "",
+                                                         ""};
     static constexpr const char* kAdvert[kPrintLines] = {
         "    HVALA NA POSETI!", "  Radno vreme 07-22h", "", "", "", ""};
     for (int i = 0; i < kPrintLines; ++i) {
@@ -147,8 +174,8 @@ int fillDemoShop(RegisterModel& model) {
             for (int l = 0; l < lines; ++l) {
                 const std::string& code = codes[next() % codes.size()];
                 const long long qty = 1000 * (1 + static_cast<long long>(next() % 3));
-                run("PS10" + code + zero((receipt + seedCashier) % 3, 2) + "123456789123" +
-                    "0011" + zero(qty, 9) + "00000000");
+                run("PS10" + code + zero((receipt + seedCashier) % 3, 2) + "123456789123" + "0011" +
+                    zero(qty, 9) + "00000000");
             }
             run("g10" + zero(0, 11));
             run("q");

@@ -38,11 +38,16 @@ bool isDial(const std::string& upper) {
 
 const char* outcomeText(DialOutcome d) {
     switch (d) {
-    case DialOutcome::Connect: return "CONNECT 9600";
-    case DialOutcome::Busy: return "BUSY";
-    case DialOutcome::NoCarrier: return "NO CARRIER";
-    case DialOutcome::NoAnswer: return "NO ANSWER";
-    case DialOutcome::NoDialtone: return "NO DIALTONE";
+        case DialOutcome::Connect:
+            return "CONNECT 9600";
+        case DialOutcome::Busy:
+            return "BUSY";
+        case DialOutcome::NoCarrier:
+            return "NO CARRIER";
+        case DialOutcome::NoAnswer:
+            return "NO ANSWER";
+        case DialOutcome::NoDialtone:
+            return "NO DIALTONE";
     }
     return "NO CARRIER";
 }
@@ -111,45 +116,45 @@ void LineEngine::poll(Time now) {
 void LineEngine::receive(std::string_view bytes, Time now) {
     poll(now);  // a gap before these bytes broke the frame that was coming
     switch (modemState_) {
-    case ModemState::Online:
-        if (!options_.modem) {
-            feedReader(bytes, now);
-            return;
-        }
-        // Text outside frames may be the password or an escape; look at it byte by byte.
-        for (std::size_t i = 0; i < bytes.size(); ++i) {
-            const char c = bytes[i];
-            const auto b = static_cast<unsigned char>(c);
-            if (!reader_.inFrame() && b != qovdll::STX && b != qovdll::ENQ &&
-                b != qovdll::NAK && b != qovdll::ACK && b != qovdll::SYN) {
-                onlineText(c, now);
-                if (modemState_ != ModemState::Online) {  // escaped: the rest is commands
-                    receive(bytes.substr(i + 1), now);
-                    return;
-                }
-                continue;
-            }
-            feedReader(bytes.substr(i, 1), now);
-        }
-        return;
-    case ModemState::Dialing:
-        return;  // the modem is busy dialling; what comes meanwhile is lost
-    case ModemState::Command:
-        for (char c : bytes) {
-            if (c == '\r' || c == '\n') {
-                if (!commandBuffer_.empty())
-                    commandLine(std::exchange(commandBuffer_, {}), now);
-            } else if (commandBuffer_.size() < 256) {
-                commandBuffer_ += c;
-                if (commandBuffer_ == "+++") {  // escape while already in command mode
-                    commandBuffer_.clear();
-                    modemAnswer("OK", now);
-                }
-            }
-            if (modemState_ != ModemState::Command)
+        case ModemState::Online:
+            if (!options_.modem) {
+                feedReader(bytes, now);
                 return;
-        }
-        return;
+            }
+            // Text outside frames may be the password or an escape; look at it byte by byte.
+            for (std::size_t i = 0; i < bytes.size(); ++i) {
+                const char c = bytes[i];
+                const auto b = static_cast<unsigned char>(c);
+                if (!reader_.inFrame() && b != qovdll::STX && b != qovdll::ENQ &&
+                    b != qovdll::NAK && b != qovdll::ACK && b != qovdll::SYN) {
+                    onlineText(c, now);
+                    if (modemState_ != ModemState::Online) {  // escaped: the rest is commands
+                        receive(bytes.substr(i + 1), now);
+                        return;
+                    }
+                    continue;
+                }
+                feedReader(bytes.substr(i, 1), now);
+            }
+            return;
+        case ModemState::Dialing:
+            return;  // the modem is busy dialling; what comes meanwhile is lost
+        case ModemState::Command:
+            for (char c : bytes) {
+                if (c == '\r' || c == '\n') {
+                    if (!commandBuffer_.empty())
+                        commandLine(std::exchange(commandBuffer_, {}), now);
+                } else if (commandBuffer_.size() < 256) {
+                    commandBuffer_ += c;
+                    if (commandBuffer_ == "+++") {  // escape while already in command mode
+                        commandBuffer_.clear();
+                        modemAnswer("OK", now);
+                    }
+                }
+                if (modemState_ != ModemState::Command)
+                    return;
+            }
+            return;
     }
 }
 
@@ -169,31 +174,31 @@ void LineEngine::onEvent(qovdll::ReaderEvent& ev, Time now) {
         onlineText_.clear();
     }
     switch (ev.kind) {
-    case qovdll::ReaderEvent::Kind::Frame:
-        onFrame(ev.frame, now);
-        return;
-    case qovdll::ReaderEvent::Kind::Damaged:
-        if (log_)
-            log_->write("N", "out damaged");
-        queue(now, std::string(1, static_cast<char>(qovdll::NAK)));
-        return;
-    case qovdll::ReaderEvent::Kind::Control:
-        if (ev.control == qovdll::ENQ) {
-            last_.valid = false;
+        case qovdll::ReaderEvent::Kind::Frame:
+            onFrame(ev.frame, now);
+            return;
+        case qovdll::ReaderEvent::Kind::Damaged:
             if (log_)
-                log_->write("E", "ENQ");
-            queue(now, std::string(1, static_cast<char>(qovdll::ACK)));
-        } else if (ev.control == qovdll::NAK) {
-            if (log_)
-                log_->write("N", "in");
-            if (last_.valid) {
-                ++repeated_;
+                log_->write("N", "out damaged");
+            queue(now, std::string(1, static_cast<char>(qovdll::NAK)));
+            return;
+        case qovdll::ReaderEvent::Kind::Control:
+            if (ev.control == qovdll::ENQ) {
+                last_.valid = false;
                 if (log_)
-                    log_->write("=", std::string(1, last_.seq));
-                sendReply(last_.reply, last_.seq, now + milliseconds(options_.replyDelayMs));
+                    log_->write("E", "ENQ");
+                queue(now, std::string(1, static_cast<char>(qovdll::ACK)));
+            } else if (ev.control == qovdll::NAK) {
+                if (log_)
+                    log_->write("N", "in");
+                if (last_.valid) {
+                    ++repeated_;
+                    if (log_)
+                        log_->write("=", std::string(1, last_.seq));
+                    sendReply(last_.reply, last_.seq, now + milliseconds(options_.replyDelayMs));
+                }
             }
-        }
-        return;  // ACK and SYN from the station mean nothing here
+            return;  // ACK and SYN from the station mean nothing here
     }
 }
 
@@ -256,7 +261,8 @@ void LineEngine::onFrame(const qovdll::Frame& frame, Time now) {
 void LineEngine::sendReply(const std::string& frame, char seq, Time due) {
     if (chance(options_.faultRate) && !frame.empty()) {
         std::string damaged = frame;
-        const std::size_t at = std::uniform_int_distribution<std::size_t>(0, frame.size() - 1)(rng_);
+        const std::size_t at =
+            std::uniform_int_distribution<std::size_t>(0, frame.size() - 1)(rng_);
         const auto flip = static_cast<char>(1 + rng_() % 255);
         damaged[at] = static_cast<char>(damaged[at] ^ flip);
         if (log_)

@@ -25,13 +25,13 @@ struct LineOptions {
     double faultRate = 0;      // damage a reply byte / drop a request, each with this chance
     double dropAfterExec = 0;  // execute, then lose the reply
     std::uint64_t seed = 1;
-    int synMs = 0;             // SYN for this long before the reply of a slow request
+    int synMs = 0;  // SYN for this long before the reply of a slow request
     int replyDelayMs = 0;
-    bool modem = false;        // the line starts as a Hayes modem in command mode
+    bool modem = false;  // the line starts as a Hayes modem in command mode
     DialOutcome dial = DialOutcome::Connect;
     bool ring = false;
-    int dialDelayMs = 300;     // from the dial command to its answer
-    int gapMs = 500;           // longest pause inside a request before it counts as damaged
+    int dialDelayMs = 300;  // from the dial command to its answer
+    int gapMs = 500;        // longest pause inside a request before it counts as damaged
     int synEveryMs = 200;
 };
 

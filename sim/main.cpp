@@ -15,7 +15,9 @@ namespace {
 
 volatile std::sig_atomic_t gStop = 0;
 
-void onSignal(int) { gStop = 1; }
+void onSignal(int) {
+    gStop = 1;
+}
 
 }  // namespace
 
@@ -35,8 +37,7 @@ int main(int argc, char** argv) {
 
     RegisterModel model(options.model);
     if (!options.state.empty() && !loadState(model.memory(), options.state, &error)) {
-        std::fprintf(stderr, "qovreg: cannot load %s: %s\n", options.state.c_str(),
-                     error.c_str());
+        std::fprintf(stderr, "qovreg: cannot load %s: %s\n", options.state.c_str(), error.c_str());
         return 1;
     }
     if (options.demo && model.memory().articles.empty())

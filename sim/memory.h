@@ -77,8 +77,8 @@ struct DailyRecord {
 };
 
 struct Identity {
-    std::string serial = "AR0001";       // 6 characters
-    std::string taxNumber = "100000001";  // 9 characters (PIB)
+    std::string serial = "AR0001";          // 6 characters
+    std::string taxNumber = "100000001";    // 9 characters (PIB)
     std::string moduleNumber = "FM000001";  // 8 characters (IBFM)
 };
 
@@ -87,14 +87,14 @@ struct Memory {
     std::array<Cashier, kCashiers> cashiers;
     std::array<Currency, kCurrencies> currencies;
     std::array<VatRate, kVatRates> vatRates;
-    std::array<std::string, kUnits> units;          // 3 characters each
-    std::array<std::string, kArticleTypes> types;   // 12 characters each (a NUL may end the name)
-    std::string system = "01100000000110";          // the 14 characters after "X"
-    std::array<std::string, kPrintLines> header;    // text between the line digit and the NUL
+    std::array<std::string, kUnits> units;         // 3 characters each
+    std::array<std::string, kArticleTypes> types;  // 12 characters each (a NUL may end the name)
+    std::string system = "01100000000110";         // the 14 characters after "X"
+    std::array<std::string, kPrintLines> header;   // text between the line digit and the NUL
     std::array<std::string, kPrintLines> advert;
-    std::array<std::string, 3> message;             // display message lines (32 characters)
-    std::map<std::string, Article> articles;        // by code
-    std::array<std::string, kLogoSlots> logos;      // BMP files as received
+    std::array<std::string, 3> message;         // display message lines (32 characters)
+    std::map<std::string, Article> articles;    // by code
+    std::array<std::string, kLogoSlots> logos;  // BMP files as received
     std::vector<DailyRecord> dailyRecords;
     Identity identity;
     int receiptsSinceDaily = 0;  // closed receipts since the last daily report

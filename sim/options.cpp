@@ -44,8 +44,7 @@ bool splitHostPort(const std::string& text, std::string& host, int& port) {
     return true;
 }
 
-bool parseOptions(int argc, const char* const* argv, Options& o, std::string& error,
-                  bool& help) {
+bool parseOptions(int argc, const char* const* argv, Options& o, std::string& error, bool& help) {
     help = false;
     std::vector<std::string> args(argv + 1, argv + argc);
     for (std::size_t i = 0; i < args.size(); ++i) {

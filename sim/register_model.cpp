@@ -9,7 +9,9 @@ namespace qov::sim {
 
 namespace {
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 bool allDigits(std::string_view s) {
     return !s.empty() && std::all_of(s.begin(), s.end(), isDigit);
@@ -135,53 +137,100 @@ Memory::Memory() {
 
 std::string errorText(int code) {
     switch (code) {
-    case 1: return " Zakljuciti racun !";
-    case 2: return " Artikal nije definisan !";
-    case 3: return " Suvise velika vrednost !";
-    case 4: return " Anulirati kasu !";
-    case 5: return " Vrednost jednaka nuli !";
-    case 6: return " Racun je zakljucen !";
-    case 7: return " Nema iznosa !";
-    case 8: return " Pogresna vrednost !";
-    case 9: return " Pooslednje placanje !";
-    case 10: return " Racun je zavrsen !";
-    case 11: return " Nedozvoljena funkcija !";
-    case 12: return " Neispravan displej kasira !";
-    case 13: return " Neispravan displej kupca !";
-    case 14: return " Neispravna tastatura !";
-    case 15: return " Pogresno vreme !";
-    case 16: return " Neispravni fiskalni modul !";
-    case 17: return " Nedozvoljena operacija u ovom momentu !";
-    case 19: return " Stampac nije povezan !";
-    case 20: return " Podignuta glava stampaca !";
-    case 21: return " Greska u temperaturi glave stampaca !";
-    case 22: return " Nedostaje kontrolna traka !";
-    case 23: return " Nedostaje traka za racune !";
-    case 24: return " Maksimalni broj reseta !";
-    case 25: return " Pri kraju broj reseta !";
-    case 26: return " Datum prethodi poslednjem mogucem !";
-    case 27: return " Traka sadrzi total !";
-    case 28: return " Nije moguce pri izradi racuna !";
-    case 30: return " Maksimalni broj dnevnih izvestaja !";
-    case 31: return " Pri kraju broj dnevnih izvestaja !";
-    case 32: return " Negativan iznos racuna !";
-    case 33: return " Mnozenja !";
-    case 34: return " Maksimalni iznos !";
-    case 35: return " Nedostaje vrednost !";
-    case 36: return " Pogresna sifra operatera !";
-    case 37: return " Obavezna prijava operatera !";
-    case 39: return " Anuliraj artikle !";
-    case 40: return " Anuliraj operatere !";
-    case 41: return " Nisu definisane poreske stope !";
-    case 42: return " Pri kraju broj promena poreskih stopa !";
-    case 43: return " Maksimalni broj promena poreskih stopa !";
-    case 44: return " Anuliraj operatere !";
-    case 45: return " Maksimalni broj artikala !";
-    case 46: return " Nedefinisana oznaka poreske stope !";
-    case 47: return " Nedefinisana poreska stopa za dati artikal !";
-    case 48: return " Zauzet sto !";
-    case 50: return " Nedovoljno na lageru !";
-    default: return " OK";
+        case 1:
+            return " Zakljuciti racun !";
+        case 2:
+            return " Artikal nije definisan !";
+        case 3:
+            return " Suvise velika vrednost !";
+        case 4:
+            return " Anulirati kasu !";
+        case 5:
+            return " Vrednost jednaka nuli !";
+        case 6:
+            return " Racun je zakljucen !";
+        case 7:
+            return " Nema iznosa !";
+        case 8:
+            return " Pogresna vrednost !";
+        case 9:
+            return " Pooslednje placanje !";
+        case 10:
+            return " Racun je zavrsen !";
+        case 11:
+            return " Nedozvoljena funkcija !";
+        case 12:
+            return " Neispravan displej kasira !";
+        case 13:
+            return " Neispravan displej kupca !";
+        case 14:
+            return " Neispravna tastatura !";
+        case 15:
+            return " Pogresno vreme !";
+        case 16:
+            return " Neispravni fiskalni modul !";
+        case 17:
+            return " Nedozvoljena operacija u ovom momentu !";
+        case 19:
+            return " Stampac nije povezan !";
+        case 20:
+            return " Podignuta glava stampaca !";
+        case 21:
+            return " Greska u temperaturi glave stampaca !";
+        case 22:
+            return " Nedostaje kontrolna traka !";
+        case 23:
+            return " Nedostaje traka za racune !";
+        case 24:
+            return " Maksimalni broj reseta !";
+        case 25:
+            return " Pri kraju broj reseta !";
+        case 26:
+            return " Datum prethodi poslednjem mogucem !";
+        case 27:
+            return " Traka sadrzi total !";
+        case 28:
+            return " Nije moguce pri izradi racuna !";
+        case 30:
+            return " Maksimalni broj dnevnih izvestaja !";
+        case 31:
+            return " Pri kraju broj dnevnih izvestaja !";
+        case 32:
+            return " Negativan iznos racuna !";
+        case 33:
+            return " Mnozenja !";
+        case 34:
+            return " Maksimalni iznos !";
+        case 35:
+            return " Nedostaje vrednost !";
+        case 36:
+            return " Pogresna sifra operatera !";
+        case 37:
+            return " Obavezna prijava operatera !";
+        case 39:
+            return " Anuliraj artikle !";
+        case 40:
+            return " Anuliraj operatere !";
+        case 41:
+            return " Nisu definisane poreske stope !";
+        case 42:
+            return " Pri kraju broj promena poreskih stopa !";
+        case 43:
+            return " Maksimalni broj promena poreskih stopa !";
+        case 44:
+            return " Anuliraj operatere !";
+        case 45:
+            return " Maksimalni broj artikala !";
+        case 46:
+            return " Nedefinisana oznaka poreske stope !";
+        case 47:
+            return " Nedefinisana poreska stopa za dati artikal !";
+        case 48:
+            return " Zauzet sto !";
+        case 50:
+            return " Nedovoljno na lageru !";
+        default:
+            return " OK";
     }
 }
 
@@ -215,7 +264,9 @@ Reply RegisterModel::missing(int code) {
     return Reply{'E', {}, false};
 }
 
-Reply RegisterModel::done(std::string text) { return Reply{'A', std::move(text), false}; }
+Reply RegisterModel::done(std::string text) {
+    return Reply{'A', std::move(text), false};
+}
 
 Reply RegisterModel::storeGuard() {
     if (receipt_.open)
@@ -230,53 +281,77 @@ Reply RegisterModel::execute(std::string_view f) {
         return f == text ? (this->*fn)() : refuse(kErrWrongValue);
     };
     switch (f[0]) {
-    case 'R': return department(f);
-    case 'B': return departmentRequest(f);
-    case 'O': return cashier(f);
-    case 'E': return cashierRequest(f);
-    case 'U': return currency(f);
-    case 'M': return currencyRequest(f);
-    case 'D': return vatRequest(f);
-    case 'Q':
-        if (f.starts_with("QR"))
-            return unit(f);
-        if (f.starts_with("QT"))
-            return unitRequest(f);
-        return refuse(kErrBadFunction);
-    case 'Z':
-        if (f.starts_with("ZR"))
-            return articleType(f);
-        if (f.starts_with("ZT"))
-            return articleTypeRequest(f);
-        return refuse(kErrBadFunction);
-    case 'X': return system(f);
-    case 'L':
-        if (f.size() != 1)
-            return refuse(kErrWrongValue);
-        return done(memory_.system);
-    case 'S': return printLine(f, memory_.header);
-    case 'A': return printLine(f, memory_.advert);
-    case 'k': return message(f);
-    case 'P': return articleFrame(f);
-    case 'n': return exact("n", &RegisterModel::status);
-    case 'r': return exact("r", &RegisterModel::display);
-    case 'J': return exact("J", &RegisterModel::identity);
-    case 'C':
-        if (f.size() != 1)
-            return refuse(kErrWrongValue);
-        lastError_ = kErrNone;
-        return done();
-    case 'm': return key(f);
-    case 'x': return exact("x", &RegisterModel::dailyReport);
-    case 'p': return exact("p", &RegisterModel::openReceipt);
-    case 'q': return exact("q", &RegisterModel::endReceipt);
-    case 'f':
-    case 'h':
-    case 'g': return payment(f);
-    case 'N': return logo(f);
-    case 'F': return memoryBlock(f, true);
-    case 'Y': return memoryBlock(f, false);
-    default: return refuse(kErrBadFunction);
+        case 'R':
+            return department(f);
+        case 'B':
+            return departmentRequest(f);
+        case 'O':
+            return cashier(f);
+        case 'E':
+            return cashierRequest(f);
+        case 'U':
+            return currency(f);
+        case 'M':
+            return currencyRequest(f);
+        case 'D':
+            return vatRequest(f);
+        case 'Q':
+            if (f.starts_with("QR"))
+                return unit(f);
+            if (f.starts_with("QT"))
+                return unitRequest(f);
+            return refuse(kErrBadFunction);
+        case 'Z':
+            if (f.starts_with("ZR"))
+                return articleType(f);
+            if (f.starts_with("ZT"))
+                return articleTypeRequest(f);
+            return refuse(kErrBadFunction);
+        case 'X':
+            return system(f);
+        case 'L':
+            if (f.size() != 1)
+                return refuse(kErrWrongValue);
+            return done(memory_.system);
+        case 'S':
+            return printLine(f, memory_.header);
+        case 'A':
+            return printLine(f, memory_.advert);
+        case 'k':
+            return message(f);
+        case 'P':
+            return articleFrame(f);
+        case 'n':
+            return exact("n", &RegisterModel::status);
+        case 'r':
+            return exact("r", &RegisterModel::display);
+        case 'J':
+            return exact("J", &RegisterModel::identity);
+        case 'C':
+            if (f.size() != 1)
+                return refuse(kErrWrongValue);
+            lastError_ = kErrNone;
+            return done();
+        case 'm':
+            return key(f);
+        case 'x':
+            return exact("x", &RegisterModel::dailyReport);
+        case 'p':
+            return exact("p", &RegisterModel::openReceipt);
+        case 'q':
+            return exact("q", &RegisterModel::endReceipt);
+        case 'f':
+        case 'h':
+        case 'g':
+            return payment(f);
+        case 'N':
+            return logo(f);
+        case 'F':
+            return memoryBlock(f, true);
+        case 'Y':
+            return memoryBlock(f, false);
+        default:
+            return refuse(kErrBadFunction);
     }
 }
 
@@ -736,7 +811,7 @@ void RegisterModel::setDisplay(std::string_view line1, std::string_view line2) {
 }
 
 void RegisterModel::showMenu() {
-    static constexpr const char* kNames[] = {"REGISTRACIJA", "REGISTRACIJA", "X IZVESTAJI",
+    static constexpr const char* kNames[] = {"REGISTRACIJA", "REGISTRACIJA",  "X IZVESTAJI",
                                              "Z IZVESTAJI",  "PROGRAMIRANJE", "IZVESTAJI"};
     entry_.clear();
     setDisplay(kNames[menu_], rightAligned(money(0), 16));
@@ -754,8 +829,8 @@ Reply RegisterModel::key(std::string_view f) {
     if (hi < 0 || lo < 0)
         return refuse(kErrWrongValue);
     const int value = hi * 16 + lo;
-    const bool known = (value >= 0x30 && value <= 0x39) || value == 0x2C ||
-                       (value >= 0x80 && value <= 0x98);
+    const bool known =
+        (value >= 0x30 && value <= 0x39) || value == 0x2C || (value >= 0x80 && value <= 0x98);
     if (!known)
         return refuse(kErrWrongValue);
 
@@ -799,68 +874,68 @@ Reply RegisterModel::key(std::string_view f) {
 void RegisterModel::keyInReportPosition(const std::string& code) {
     const bool digit = code[0] == '3';
     switch (keyState_) {
-    case KeyState::Idle:
-        if (code == "87") {
-            totals_ = std::min(totals_ + 1, 9);
-        } else if (code == "88") {
-            if (totals_ == 3) {
-                keyState_ = KeyState::Snapshot;
-                setDisplay("PRESEK STANJA", "");
-            } else if (totals_ == 2) {
-                keyState_ = KeyState::PeriodStart;
-                dateDigits_.clear();
-                setDisplay("OD DATUMA", "");
-            }
-            totals_ = 0;
-        } else if (code == "86") {
-            totals_ = 0;
-            showMenu();
-        } else {
-            totals_ = 0;
-        }
-        return;
-    case KeyState::Snapshot:
-        keyState_ = KeyState::Idle;
-        if (code == "88")
-            reportPrinted("PRESEK STANJA");
-        else
-            showMenu();
-        return;
-    case KeyState::PeriodStart:
-    case KeyState::PeriodEnd:
-        if (digit) {
-            if (dateDigits_.size() < 6)
-                dateDigits_ += code[1];
-            std::string shown = dateDigits_;
-            if (shown.size() > 4)
-                shown.insert(4, ".");
-            if (shown.size() > 2)
-                shown.insert(2, ".");
-            line2_ = shown;
-            return;
-        }
-        if (code == "88") {
-            if (dateDigits_.size() == 2 || dateDigits_.size() == 4)
-                return;  // the point between day, month and year
-            if (dateDigits_.size() == 6) {
-                if (keyState_ == KeyState::PeriodStart) {
-                    periodStart_ = dateDigits_;
+        case KeyState::Idle:
+            if (code == "87") {
+                totals_ = std::min(totals_ + 1, 9);
+            } else if (code == "88") {
+                if (totals_ == 3) {
+                    keyState_ = KeyState::Snapshot;
+                    setDisplay("PRESEK STANJA", "");
+                } else if (totals_ == 2) {
+                    keyState_ = KeyState::PeriodStart;
                     dateDigits_.clear();
-                    keyState_ = KeyState::PeriodEnd;
-                    setDisplay("DO DATUMA", "");
-                } else {
-                    finishPeriod();
+                    setDisplay("OD DATUMA", "");
                 }
+                totals_ = 0;
+            } else if (code == "86") {
+                totals_ = 0;
+                showMenu();
+            } else {
+                totals_ = 0;
+            }
+            return;
+        case KeyState::Snapshot:
+            keyState_ = KeyState::Idle;
+            if (code == "88")
+                reportPrinted("PRESEK STANJA");
+            else
+                showMenu();
+            return;
+        case KeyState::PeriodStart:
+        case KeyState::PeriodEnd:
+            if (digit) {
+                if (dateDigits_.size() < 6)
+                    dateDigits_ += code[1];
+                std::string shown = dateDigits_;
+                if (shown.size() > 4)
+                    shown.insert(4, ".");
+                if (shown.size() > 2)
+                    shown.insert(2, ".");
+                line2_ = shown;
+                return;
+            }
+            if (code == "88") {
+                if (dateDigits_.size() == 2 || dateDigits_.size() == 4)
+                    return;  // the point between day, month and year
+                if (dateDigits_.size() == 6) {
+                    if (keyState_ == KeyState::PeriodStart) {
+                        periodStart_ = dateDigits_;
+                        dateDigits_.clear();
+                        keyState_ = KeyState::PeriodEnd;
+                        setDisplay("DO DATUMA", "");
+                    } else {
+                        finishPeriod();
+                    }
+                    return;
+                }
+                keyState_ = KeyState::Idle;
+                lastError_ = kErrBadTime;
+                setDisplay("GR. 15", "");
                 return;
             }
             keyState_ = KeyState::Idle;
-            lastError_ = kErrBadTime;
-            setDisplay("GR. 15", "");
+            showMenu();
             return;
-        }
-        keyState_ = KeyState::Idle;
-        showMenu();
-        return;
     }
 }
 

@@ -14,24 +14,24 @@ namespace qov::sim {
 // Last-error codes the register sets (its error table).
 enum ErrorCode : int {
     kErrNone = 0,
-    kErrCloseReceipt = 1,      // " Zakljuciti racun !"
-    kErrNoArticle = 2,         // " Artikal nije definisan !"
-    kErrTooLarge = 3,          // " Suvise velika vrednost !"
-    kErrZeroValue = 5,         // " Vrednost jednaka nuli !"
-    kErrReceiptClosed = 6,     // " Racun je zakljucen !"
-    kErrNoAmount = 7,          // " Nema iznosa !"
-    kErrWrongValue = 8,        // " Pogresna vrednost !"
-    kErrBadFunction = 11,      // " Nedozvoljena funkcija !"
-    kErrBadTime = 15,          // " Pogresno vreme !"
-    kErrNotNow = 17,           // " Nedozvoljena operacija u ovom momentu !"
-    kErrDateBefore = 26,       // " Datum prethodi poslednjem mogucem !"
-    kErrInReceipt = 28,        // " Nije moguce pri izradi racuna !"
-    kErrDailyFull = 30,        // " Maksimalni broj dnevnih izvestaja !"
-    kErrMaxAmount = 34,        // " Maksimalni iznos !"
-    kErrBadCashier = 36,       // " Pogresna sifra operatera !"
-    kErrClearArticles = 39,    // " Anuliraj artikle !"
-    kErrArticlesFull = 45,     // " Maksimalni broj artikala !"
-    kErrStock = 50,            // " Nedovoljno na lageru !"
+    kErrCloseReceipt = 1,    // " Zakljuciti racun !"
+    kErrNoArticle = 2,       // " Artikal nije definisan !"
+    kErrTooLarge = 3,        // " Suvise velika vrednost !"
+    kErrZeroValue = 5,       // " Vrednost jednaka nuli !"
+    kErrReceiptClosed = 6,   // " Racun je zakljucen !"
+    kErrNoAmount = 7,        // " Nema iznosa !"
+    kErrWrongValue = 8,      // " Pogresna vrednost !"
+    kErrBadFunction = 11,    // " Nedozvoljena funkcija !"
+    kErrBadTime = 15,        // " Pogresno vreme !"
+    kErrNotNow = 17,         // " Nedozvoljena operacija u ovom momentu !"
+    kErrDateBefore = 26,     // " Datum prethodi poslednjem mogucem !"
+    kErrInReceipt = 28,      // " Nije moguce pri izradi racuna !"
+    kErrDailyFull = 30,      // " Maksimalni broj dnevnih izvestaja !"
+    kErrMaxAmount = 34,      // " Maksimalni iznos !"
+    kErrBadCashier = 36,     // " Pogresna sifra operatera !"
+    kErrClearArticles = 39,  // " Anuliraj artikle !"
+    kErrArticlesFull = 45,   // " Maksimalni broj artikala !"
+    kErrStock = 50,          // " Nedovoljno na lageru !"
 };
 
 struct Reply {
@@ -42,8 +42,8 @@ struct Reply {
 
 struct ModelOptions {
     int pluCapacity = kDefaultPluCapacity;
-    int paperOut = 0;          // display reads that show "E 22" after each report
-    bool reportLock = false;   // the mode key never reaches the report position
+    int paperOut = 0;         // display reads that show "E 22" after each report
+    bool reportLock = false;  // the mode key never reaches the report position
 };
 
 class RegisterModel {
@@ -147,17 +147,17 @@ private:
     int lastError_ = 0;
     int menu_ = 0;
     Receipt receipt_;
-    std::string cursor_;          // code of the last article walked; empty: before the first
+    std::string cursor_;  // code of the last article walked; empty: before the first
     bool cursorValid_ = false;
     int logoSlot_ = 0;
     bool logoOpen_ = false;
     std::size_t logoSize_ = 0;
     std::string logoData_;
     KeyState keyState_ = KeyState::Idle;
-    int totals_ = 0;              // "total" presses in the report position
+    int totals_ = 0;  // "total" presses in the report position
     std::string dateDigits_;
     std::string periodStart_;
-    std::string entry_;           // digits typed on the keyboard
+    std::string entry_;  // digits typed on the keyboard
     std::string line1_, line2_, customer_;
     int paperOutLeft_ = 0;
     std::string programImage_;

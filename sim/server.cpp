@@ -18,9 +18,13 @@ namespace qov::sim {
 
 namespace {
 
-void setNonBlocking(int fd) { fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK); }
+void setNonBlocking(int fd) {
+    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK);
+}
 
-std::string lastError() { return std::strerror(errno); }
+std::string lastError() {
+    return std::strerror(errno);
+}
 
 }  // namespace
 
@@ -138,8 +142,7 @@ void Server::writeOut(std::string& pending) {
     }
     while (!pending.empty()) {
         const ssize_t n = masterFd_ >= 0 ? ::write(fd, pending.data(), pending.size())
-                                         : ::send(fd, pending.data(), pending.size(),
-                                                  MSG_NOSIGNAL);
+                                         : ::send(fd, pending.data(), pending.size(), MSG_NOSIGNAL);
         if (n > 0) {
             pending.erase(0, static_cast<std::size_t>(n));
             continue;
@@ -156,9 +159,8 @@ void Server::writeOut(std::string& pending) {
     }
 }
 
-void Server::run(LineEngine& engine, RegisterModel& model,
-                 const std::function<void()>& afterChange, volatile std::sig_atomic_t* stop,
-                 const sigset_t* waitMask) {
+void Server::run(LineEngine& engine, RegisterModel& model, const std::function<void()>& afterChange,
+                 volatile std::sig_atomic_t* stop, const sigset_t* waitMask) {
     std::string pending;
     std::string buffer(65536, '\0');
     while (!*stop) {
@@ -174,9 +176,8 @@ void Server::run(LineEngine& engine, RegisterModel& model,
         timespec* timeout = nullptr;
         if (const auto next = engine.nextEvent()) {
             const auto wait = *next - LineEngine::Clock::now();
-            const long long ns =
-                std::max<long long>(0, std::chrono::duration_cast<std::chrono::nanoseconds>(wait)
-                                           .count());
+            const long long ns = std::max<long long>(
+                0, std::chrono::duration_cast<std::chrono::nanoseconds>(wait).count());
             ts.tv_sec = static_cast<time_t>(ns / 1000000000);
             ts.tv_nsec = static_cast<long>(ns % 1000000000);
             timeout = &ts;

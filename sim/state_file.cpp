@@ -16,7 +16,9 @@ QJsonValue text(const std::string& s) {
 }
 
 // Money and quantities can pass 2^53 only in absurd memories; doubles carry them exactly below.
-QJsonValue num(long long v) { return static_cast<double>(v); }
+QJsonValue num(long long v) {
+    return static_cast<double>(v);
+}
 
 std::string getText(const QJsonObject& o, const char* key, const std::string& fallback) {
     const QJsonValue v = o.value(QLatin1String(key));
@@ -120,8 +122,8 @@ std::string memoryToJson(const Memory& m) {
     root["articles"] = arts;
     QJsonArray logos;
     for (const auto& l : m.logos)
-        logos.append(QString::fromLatin1(
-            QByteArray(l.data(), static_cast<qsizetype>(l.size())).toBase64()));
+        logos.append(
+            QString::fromLatin1(QByteArray(l.data(), static_cast<qsizetype>(l.size())).toBase64()));
     root["logos"] = logos;
     QJsonArray daily;
     for (const auto& r : m.dailyRecords)
@@ -143,8 +145,8 @@ std::string memoryToJson(const Memory& m) {
 
 bool memoryFromJson(const std::string& json, Memory& m) {
     QJsonParseError err{};
-    const QJsonDocument doc = QJsonDocument::fromJson(
-        QByteArray(json.data(), static_cast<qsizetype>(json.size())), &err);
+    const QJsonDocument doc =
+        QJsonDocument::fromJson(QByteArray(json.data(), static_cast<qsizetype>(json.size())), &err);
     if (err.error != QJsonParseError::NoError || !doc.isObject())
         return false;
     const QJsonObject root = doc.object();

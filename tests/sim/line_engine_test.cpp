@@ -42,7 +42,12 @@ protected:
     }
     void wait(std::chrono::milliseconds ms) { now_ += ms; }
     void stockArticle() {
-        model_.execute("PR000000000001" "00" + std::string(28, 'A') + "00000100" "0100");
+        model_.execute(
+            "PR000000000001"
+            "00" +
+            std::string(28, 'A') +
+            "00000100"
+            "0100");
         model_.execute("PQ000000000001000100000");
     }
 
@@ -76,14 +81,18 @@ TEST_F(Engine, RepetitionAnsweredFromTheStoredReplyWithoutExecuting) {
     const std::string request = encodeFrame('B', sale("000000000001"));
     const std::string reply = send(request);
     EXPECT_EQ(reply, encodeFrame('B', "A"));
-    EXPECT_EQ(send(request), reply);   // the same SEQ and CRC: not sold again
-    EXPECT_EQ(send(kNak), reply);      // a NAK from the station: the same again
+    EXPECT_EQ(send(request), reply);  // the same SEQ and CRC: not sold again
+    EXPECT_EQ(send(kNak), reply);     // a NAK from the station: the same again
     EXPECT_EQ(model_.memory().articles.at("000000000001").quantity, 1000);
     EXPECT_EQ(engine_->executed(), 2);
     EXPECT_EQ(engine_->repeated(), 2);
     // a new SEQ is a new request, and so is the same SEQ with other text
     send(encodeFrame('C', sale("000000000001")));
-    send(encodeFrame('C', "PS10000000000001" "00123456789123" "0011000002000" "00000000"));
+    send(encodeFrame('C',
+                     "PS10000000000001"
+                     "00123456789123"
+                     "0011000002000"
+                     "00000000"));
     EXPECT_EQ(model_.memory().articles.at("000000000001").quantity, 4000);
     // ENQ forgets the last request: the same frame again is executed
     send(kEnq);
@@ -104,8 +113,15 @@ TEST_F(Engine, DamagedRequestsAnsweredWithNak) {
     std::string bad = encodeFrame('5', "n");
     bad[bad.size() - 1] = bad[bad.size() - 1] == '0' ? '1' : '0';  // wrong CRC
     EXPECT_EQ(send(bad), kNak);
-    EXPECT_EQ(send("\x02" "0X1"), kNak);  // bad LEN
-    EXPECT_EQ(send(std::string("\x02" "001" "5" "n" "X")), kNak);  // no ETX
+    EXPECT_EQ(send("\x02"
+                   "0X1"),
+              kNak);  // bad LEN
+    EXPECT_EQ(send(std::string("\x02"
+                               "001"
+                               "5"
+                               "n"
+                               "X")),
+              kNak);  // no ETX
     EXPECT_EQ(engine_->executed(), 0);
     EXPECT_EQ(send("junk outside frames"), "");  // other bytes are ignored
 }
@@ -136,7 +152,10 @@ TEST_F(Engine, SlowRequestsSendSynFirst) {
     EXPECT_EQ(due(), "");
     wait(1ms);
     EXPECT_EQ(due(), encodeFrame('1', "A"));
-    EXPECT_EQ(send(encodeFrame('2', "n")).substr(0, 5), "\x02" "016" "2");  // quick ones at once
+    EXPECT_EQ(send(encodeFrame('2', "n")).substr(0, 5),
+              "\x02"
+              "016"
+              "2");  // quick ones at once
     EXPECT_EQ(send(encodeFrame('3', "PTSOLD")), kSyn);
 }
 
@@ -206,7 +225,8 @@ TEST_F(Engine, LogTellsExecutionsFromRepetitions) {
     ASSERT_TRUE(log_.open(path));
     start();
     send(kEnq);
-    const std::string request = encodeFrame('k', std::string("S0") + "A\\B" + std::string(29, ' ') + '\0');
+    const std::string request =
+        encodeFrame('k', std::string("S0") + "A\\B" + std::string(29, ' ') + '\0');
     send(request);
     send(request);
     send(kNak);
@@ -218,12 +238,14 @@ TEST_F(Engine, LogTellsExecutionsFromRepetitions) {
     text << in.rdbuf();
     EXPECT_EQ(text.str(),
               "E ENQ\n"
-              "> k S0A\\x5CB" + std::string(29, ' ') + "\\x00\n"
-              "< k A\n"
-              "= k\n"
-              "N in\n"
-              "= k\n"
-              "N out damaged\n");
+              "> k S0A\\x5CB" +
+                  std::string(29, ' ') +
+                  "\\x00\n"
+                  "< k A\n"
+                  "= k\n"
+                  "N in\n"
+                  "= k\n"
+                  "N out damaged\n");
 }
 
 // ---- modem -------------------------------------------------------------------------------

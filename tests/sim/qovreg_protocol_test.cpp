@@ -80,7 +80,8 @@ std::string request(qovdll::Line& line, const std::string& text, int* result = n
         *result = n;
     if (n <= 0)
         return {};
-    return std::string(reinterpret_cast<const char*>(reply.data()) + 1, static_cast<std::size_t>(n));
+    return std::string(reinterpret_cast<const char*>(reply.data()) + 1,
+                       static_cast<std::size_t>(n));
 }
 
 int send(qovdll::Line& line, const std::string& text) {
@@ -115,8 +116,9 @@ std::string digits(long long v, int w) {
 }
 
 std::string article(int i) {
-    return "PR" + digits(4000 + i, 12) + digits(i % 10, 2) + pad("ARTIKAL BR " + std::to_string(i), 28) +
-           digits(100 * i + 5, 8) + "0" + std::to_string(i % 9) + std::to_string(i % 5) + "1";
+    return "PR" + digits(4000 + i, 12) + digits(i % 10, 2) +
+           pad("ARTIKAL BR " + std::to_string(i), 28) + digits(100 * i + 5, 8) + "0" +
+           std::to_string(i % 9) + std::to_string(i % 5) + "1";
 }
 
 TEST(Qovreg, TcpConnectionTableAndLog) {
@@ -150,8 +152,8 @@ TEST(Qovreg, TcpConnectionTableAndLog) {
 TEST(Qovreg, RepeatedRequestAnsweredFromTheStoredReplyAndExecutedOnce) {
     QTemporaryDir dir;
     const std::string log = dir.filePath("reg.log").toStdString();
-    Qovreg reg({"--tcp", "127.0.0.1:0", "--log", QString::fromStdString(log),
-                "--drop-after-exec", "1"});
+    Qovreg reg(
+        {"--tcp", "127.0.0.1:0", "--log", QString::fromStdString(log), "--drop-after-exec", "1"});
     qovdll::Line line;
     open(line, "tcp://" + reg.address());
     // Every first reply is lost; the library's retry of the same frame gets the stored one.
@@ -168,15 +170,26 @@ TEST(Qovreg, RepeatedRequestAnsweredFromTheStoredReplyAndExecutedOnce) {
 TEST(Qovreg, ReceiptWhoseRepliesAreLostIsSoldOnce) {
     QTemporaryDir dir;
     const std::string log = dir.filePath("reg.log").toStdString();
-    Qovreg reg({"--tcp", "127.0.0.1:0", "--log", QString::fromStdString(log),
-                "--drop-after-exec", "0.5", "--seed", "3"});
+    Qovreg reg({"--tcp", "127.0.0.1:0", "--log", QString::fromStdString(log), "--drop-after-exec",
+                "0.5", "--seed", "3"});
     qovdll::Line line;
     open(line, "tcp://" + reg.address());
-    ASSERT_EQ(send(line, "PR000000000042" "05" + pad("KAFA", 28) + "00025000" "0100"), 0);
+    ASSERT_EQ(send(line,
+                   "PR000000000042"
+                   "05" +
+                       pad("KAFA", 28) +
+                       "00025000"
+                       "0100"),
+              0);
     ASSERT_EQ(send(line, "PQ000000000042000010000"), 0);
     ASSERT_EQ(line.send_frameMD("p", 1), 0);
     const std::string sale =
-        "PS10000000000042" "00" "123456789123" "0011" "000002000" "00000000";  // 2 x 250.00
+        "PS10000000000042"
+        "00"
+        "123456789123"
+        "0011"
+        "000002000"
+        "00000000";  // 2 x 250.00
     for (int i = 0; i < 3; ++i)
         ASSERT_EQ(line.send_frameMD(sale, static_cast<int>(sale.size())), 0);
     ASSERT_EQ(line.send_frameMD("g10" + digits(0, 11), 14), 0);
@@ -219,7 +232,7 @@ TEST(Qovreg, SynKeepsTheStationWaitingThroughSlowWork) {
     EXPECT_EQ(send(line, "PE"), 0);  // T_REPLY is 250 ms: only the SYNs keep it waiting
     EXPECT_GE(std::chrono::steady_clock::now() - start, 650ms);
     qovdll::ReplyBuffer reply{};
-    EXPECT_EQ(line.get_frame120s("PTSOLD", 6, reply), 0);  // nothing sold after clearing
+    EXPECT_EQ(line.get_frame120s("PTSOLD", 6, reply), 0);         // nothing sold after clearing
     EXPECT_GT(std::stoi(request(line, "n").substr(10, 5)), 300);  // the demo shop's articles
 }
 
@@ -292,8 +305,7 @@ TEST(Qovreg, ModemDialOutcomes) {
 TEST(Qovreg, ModemConnectsWithRingCarriesFramesAndHangsUp) {
     QTemporaryDir dir;
     const std::string log = dir.filePath("reg.log").toStdString();
-    Qovreg reg({"--tcp", "127.0.0.1:0", "--modem", "--ring", "--log",
-                QString::fromStdString(log)});
+    Qovreg reg({"--tcp", "127.0.0.1:0", "--modem", "--ring", "--log", QString::fromStdString(log)});
     qovdll::Line line;
     open(line, "tcp://" + reg.address());
     line.send_data("ATZ\r\n", 5);
@@ -334,7 +346,8 @@ TEST(Qovreg, EveryTableReadBackIntactThroughFivePercentFaults) {
     for (int i = 0; i < 10; ++i) {
         const std::string name = pad("ODELJ " + std::to_string(i), 12);
         ASSERT_EQ(send(line, "R" + digits(i, 2) + name + digits(i * 1000, 8)), 0);
-        expected.push_back({"B" + digits(i, 2), digits(i, 2) + name + digits(i * 1000, 8) + digits(0, 20)});
+        expected.push_back(
+            {"B" + digits(i, 2), digits(i, 2) + name + digits(i * 1000, 8) + digits(0, 20)});
     }
     for (int i = 0; i < 31; ++i) {
         const std::string name = pad("KASIR \xC8" + std::to_string(i), 12);
@@ -344,8 +357,10 @@ TEST(Qovreg, EveryTableReadBackIntactThroughFivePercentFaults) {
     }
     for (int i = 0; i < 4; ++i) {
         const std::string name = pad("VAL" + std::to_string(i), 12);
-        ASSERT_EQ(send(line, "U" + std::to_string(i) + name + "11" + std::to_string(i) + ".50000"), 0);
-        expected.push_back({"M" + std::to_string(i), std::to_string(i) + name + "11" + std::to_string(i) + ".50000"});
+        ASSERT_EQ(send(line, "U" + std::to_string(i) + name + "11" + std::to_string(i) + ".50000"),
+                  0);
+        expected.push_back({"M" + std::to_string(i),
+                            std::to_string(i) + name + "11" + std::to_string(i) + ".50000"});
     }
     for (int i = 1; i <= 5; ++i) {
         const std::string name = "U" + std::to_string(i) + " ";
@@ -365,8 +380,12 @@ TEST(Qovreg, EveryTableReadBackIntactThroughFivePercentFaults) {
         ASSERT_EQ(send(line, "PQ" + frame.substr(2, 12) + digits(i * 1500, 9)), 0);
     }
     for (int i = 0; i < 6; ++i) {
-        ASSERT_EQ(send(line, "S" + std::to_string(i) + pad("ZAGLAVLJE " + std::to_string(i), 32) + '\0'), 0);
-        ASSERT_EQ(send(line, "A" + std::to_string(i) + pad("REKLAMA " + std::to_string(i), 32) + '\0'), 0);
+        ASSERT_EQ(
+            send(line, "S" + std::to_string(i) + pad("ZAGLAVLJE " + std::to_string(i), 32) + '\0'),
+            0);
+        ASSERT_EQ(
+            send(line, "A" + std::to_string(i) + pad("REKLAMA " + std::to_string(i), 32) + '\0'),
+            0);
     }
 
     for (const auto& [req, want] : expected)

@@ -35,9 +35,13 @@ std::string ps(const std::string& code, long long qty, const std::string& cashie
     return "PS10" + code + cashier + "123456789123" + "0011" + digits(qty, 9) + "00000000";
 }
 
-std::string pay(char kind, long long amount) { return std::string(1, kind) + "10" + digits(amount, 11); }
+std::string pay(char kind, long long amount) {
+    return std::string(1, kind) + "10" + digits(amount, 11);
+}
 
-std::string key(const std::string& code) { return "m01" + code; }
+std::string key(const std::string& code) {
+    return "m01" + code;
+}
 
 ::testing::AssertionResult Is(const Reply& r, char status, const std::string& text = {}) {
     if (r.status == status && r.text == text)
@@ -48,7 +52,9 @@ std::string key(const std::string& code) { return "m01" + code; }
 
 class Model : public ::testing::Test {
 protected:
-    Model() : m(ModelOptions{}) { m.setClock([] { return Date{15, 6, 2024}; }); }
+    Model() : m(ModelOptions{}) {
+        m.setClock([] { return Date{15, 6, 2024}; });
+    }
     Reply x(const std::string& frame) { return m.execute(frame); }
     std::string text(const std::string& frame) { return m.execute(frame).text; }
     // An article with stock, ready to sell.
@@ -78,10 +84,10 @@ TEST_F(Model, RefusedStoreFramesLeaveMemoryAndSetTheError) {
         int error;
     };
     const Case cases[] = {
-        {"R10PICE        00000250", 'R', 8},   // beyond ten departments
-        {"R00PICE        0000025X", 'R', 8},   // letter in the price
-        {"R00PICE        0000025", 'R', 8},    // one character short
-        {"RA0PICE        00000250", 'R', 8},   // letter in the number
+        {"R10PICE        00000250", 'R', 8},         // beyond ten departments
+        {"R00PICE        0000025X", 'R', 8},         // letter in the price
+        {"R00PICE        0000025", 'R', 8},          // one character short
+        {"RA0PICE        00000250", 'R', 8},         // letter in the number
         {"O31" + pad("ANA", 12) + "   12", 'R', 8},  // beyond 31 cashiers
         {"O00" + pad("ANA", 12) + "  1A2", 'R', 8},  // letter in the code
         {"O00" + pad("ANA", 12) + "     ", 'R', 8},  // blank code
@@ -170,7 +176,12 @@ TEST_F(Model, SystemRecordReadBackWithoutItsLetter) {
 }
 
 TEST_F(Model, HeaderAndAdvertisementLines) {
-    const std::string bold = "\x1b" "A" "\x1b" "B" + pad("", 30);
+    const std::string bold =
+        "\x1b"
+        "A"
+        "\x1b"
+        "B" +
+        pad("", 30);
     ASSERT_TRUE(Is(x("S3" + pad("PRODAVNICA", 32) + std::string(1, '\0')), 'A'));
     ASSERT_TRUE(Is(x("A0" + bold + std::string(1, '\0')), 'A'));
     ASSERT_TRUE(Is(x("S5" + std::string(1, '\0') + pad("", 31) + std::string(1, '\0')), 'A'));
@@ -302,18 +313,18 @@ TEST_F(Model, SoldArticlesWalkAndClearing) {
 // ---- receipts ----------------------------------------------------------------------------
 
 TEST_F(Model, ReceiptSoldPaidAndTotalled) {
-    stockArticle("000000000010", 4550, 10000, 3, 2);   // 45.50, department 4, VAT 2
-    stockArticle("000000000020", 12000, 5000, 7, 0);   // 120.00, department 8, VAT 0
+    stockArticle("000000000010", 4550, 10000, 3, 2);  // 45.50, department 4, VAT 2
+    stockArticle("000000000020", 12000, 5000, 7, 0);  // 120.00, department 8, VAT 0
     ASSERT_TRUE(Is(x("p"), 'A'));
     EXPECT_EQ(m.workingState(), 1);
     ASSERT_TRUE(Is(x(ps("000000000010", 2500, "04")), 'A'));  // 2.5 x 45.50 = 113.75
     ASSERT_TRUE(Is(x(ps("000000000020", 1000, "04")), 'A'));  // 120.00
     EXPECT_EQ(m.receiptDue(), 23375);
-    ASSERT_TRUE(Is(x(pay('f', 10000)), 'A'));                 // cheque 100.00
+    ASSERT_TRUE(Is(x(pay('f', 10000)), 'A'));  // cheque 100.00
     EXPECT_EQ(m.workingState(), 2);
     EXPECT_EQ(text("n")[6], '2');
-    ASSERT_TRUE(Is(x(pay('h', 3375)), 'A'));                  // card 33.75
-    ASSERT_TRUE(Is(x(pay('g', 20000)), 'A'));                 // cash 200.00: 100.00 change
+    ASSERT_TRUE(Is(x(pay('h', 3375)), 'A'));   // card 33.75
+    ASSERT_TRUE(Is(x(pay('g', 20000)), 'A'));  // cash 200.00: 100.00 change
     EXPECT_EQ(m.workingState(), 0);
     EXPECT_EQ(m.displayText().substr(0, 33), pad("KUSUR", 16) + "|" + pad("", 10) + "100.00");
     ASSERT_TRUE(Is(x("q"), 'A'));
@@ -382,8 +393,10 @@ TEST_F(Model, ReceiptRefusalsChangeNothing) {
     EXPECT_EQ(m.receiptDue(), 0);
 
     ASSERT_TRUE(Is(x(ps("000000000010", 1500)), 'A'));  // 15.00
-    for (const auto& [frame, error] : {std::pair{pay('f', 1501), 3}, {pay('h', 1501), 3},
-                                       {pay('f', 0), 7}, {pay('g', 5).substr(0, 13), 8},
+    for (const auto& [frame, error] : {std::pair{pay('f', 1501), 3},
+                                       {pay('h', 1501), 3},
+                                       {pay('f', 0), 7},
+                                       {pay('g', 5).substr(0, 13), 8},
                                        {"q", 1}}) {
         x("C");
         EXPECT_TRUE(Is(x(frame), 'R')) << frame;
@@ -525,7 +538,8 @@ TEST_F(Model, LogoCarriedIntoTheChosenSlot) {
     ASSERT_TRUE(Is(x("N1"), 'A'));
     ASSERT_TRUE(Is(x("NS" + digits(static_cast<long long>(bmp.size()), 8)), 'A'));
     for (std::size_t off = 0; off < bmp.size(); off += 96)
-        ASSERT_TRUE(Is(x("ND" + digits(static_cast<long long>(off), 8) + bmp.substr(off, 96)), 'A'));
+        ASSERT_TRUE(
+            Is(x("ND" + digits(static_cast<long long>(off), 8) + bmp.substr(off, 96)), 'A'));
     ASSERT_TRUE(Is(x("NE"), 'A'));
     EXPECT_EQ(m.memory().logos[1], bmp);
     EXPECT_TRUE(m.memory().logos[0].empty());
@@ -538,14 +552,14 @@ TEST_F(Model, LogoRefusals) {
     EXPECT_EQ(m.lastError(), 17);
     ASSERT_TRUE(Is(x("NS00000010"), 'A'));
     EXPECT_TRUE(Is(x("ND00000000GIF89"), 'R'));  // not a BMP
-    EXPECT_TRUE(Is(x("NE"), 'R'));              // the upload was abandoned
+    EXPECT_TRUE(Is(x("NE"), 'R'));               // the upload was abandoned
     ASSERT_TRUE(Is(x("NS00000010"), 'A'));
     ASSERT_TRUE(Is(x("ND00000000BM123"), 'A'));
-    EXPECT_TRUE(Is(x("ND00000009ab"), 'R'));   // not where the last chunk ended
+    EXPECT_TRUE(Is(x("ND00000009ab"), 'R'));      // not where the last chunk ended
     EXPECT_TRUE(Is(x("ND00000005abcdef"), 'R'));  // past the announced size
-    EXPECT_TRUE(Is(x("NE"), 'R'));              // 5 of 10 bytes
+    EXPECT_TRUE(Is(x("NE"), 'R'));                // 5 of 10 bytes
     EXPECT_TRUE(m.memory().logos[0].empty());
-    ASSERT_TRUE(Is(x("NS00065536"), 'A'));      // exactly 64 KiB is fine
+    ASSERT_TRUE(Is(x("NS00065536"), 'A'));  // exactly 64 KiB is fine
 }
 
 TEST_F(Model, MemoryBlocks) {
@@ -568,9 +582,13 @@ TEST_F(Model, MemoryBlocks) {
     EXPECT_TRUE(Is(x("Y262144"), 'E'));
     // program memory holds the register's tables: the system record first, articles at 4096
     ASSERT_TRUE(Is(x("X05200001001020"), 'A'));
-    EXPECT_EQ(text("Y000000").substr(0, 32), "3035323030303031303031303230" "0000");
+    EXPECT_EQ(text("Y000000").substr(0, 32),
+              "3035323030303031303031303230"
+              "0000");
     ASSERT_TRUE(Is(x(pr("123456789012", 4, "SIR", 89000)), 'A'));
-    EXPECT_EQ(text("Y004096").substr(0, 26), "313233343536373839303132" "04");
+    EXPECT_EQ(text("Y004096").substr(0, 26),
+              "313233343536373839303132"
+              "04");
 }
 
 TEST(ErrorTable, TextsOfTheRegister) {

@@ -17,17 +17,29 @@ TEST(StateFile, EveryTableSurvivesARestartByteForByte) {
     const std::string path = dir.filePath("reg.json").toStdString();
     qov::sim::RegisterModel model;
     auto& m = model.memory();
-    m.departments[3].name = std::string("\xC8" "A\"J' \0X\\  ", 12);  // NUL, quotes, 8-bit
+    m.departments[3].name = std::string(
+        "\xC8"
+        "A\"J' \0X\\  ",
+        12);  // NUL, quotes, 8-bit
     m.cashiers[30].code = "   12";
     m.currencies[2].rate = "117,50000";
     m.vatRates[8].rate = "2000";
     m.types[0] = std::string("MLEKO\0      ", 12);
     m.header[5] = std::string(1, '\0') + std::string(31, ' ');
-    m.advert[0] = "\x1b" "A" "\x1b" "B";
+    m.advert[0] =
+        "\x1b"
+        "A"
+        "\x1b"
+        "B";
     m.logos[1] = std::string("BM\0\xFF\x01", 5);
     m.identity.serial = "ZZ9999";
     m.receiptsSinceDaily = 7;
-    ASSERT_EQ(model.execute("PR123456789012" "09" + std::string(28, 'N') + "00000725" "1897")
+    ASSERT_EQ(model
+                  .execute("PR123456789012"
+                           "09" +
+                           std::string(28, 'N') +
+                           "00000725"
+                           "1897")
                   .status,
               'A');
     ASSERT_EQ(model.execute("x").status, 'A');
