@@ -56,9 +56,8 @@ void DepartmentEditor::carica_Reparti() {
         }
         lines_.push_back(listLine(number));
     }
-    if (selected_ >= static_cast<int>(lines_.size())) {
-        selected_ = -1;
-    }
+    // A rebuilt list has no line selected.
+    selected_ = -1;
 }
 
 std::string DepartmentEditor::listLine(int number) const {

@@ -150,6 +150,20 @@ TEST_F(EditorTest, AggiornaWithoutSelectionSaysSo) {
     }
 }
 
+TEST_F(EditorTest, AfterAggiornaTheListHasNoSelection) {
+    latin();
+    editor.open();
+    editor.selectLine(1);
+    editor.description = "Prvo";
+    editor.onToolbar("aggiorna");
+    EXPECT_EQ(editor.selected(), -1);
+    editor.onToolbar("nuovo");
+    editor.description = "Drugo";
+    editor.onToolbar("aggiorna");
+    EXPECT_EQ(dialogs.texts(), std::vector<std::string>{"Niste odabrali odeljenje."});
+    EXPECT_EQ(dept(2).description, "Prvo        ");
+}
+
 TEST_F(EditorTest, AggiornaDoesNothingWhileThePanelIsHidden) {
     latin();
     editor.open();
