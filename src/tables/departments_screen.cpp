@@ -30,7 +30,6 @@ public:
     DepartmentsScreen(Station& station, QWidget* parent) : QWidget(parent), editor_(station) {
         setObjectName(DepartmentEditor::kFormName);
         setWindowTitle(DepartmentEditor::kCaption);
-        setAttribute(Qt::WA_DeleteOnClose);
 
         auto* layout = new QVBoxLayout(this);
         auto* toolbar = new QToolBar(this);

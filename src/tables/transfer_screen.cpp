@@ -30,7 +30,6 @@ public:
         : QWidget(parent), run_(station, direction) {
         setObjectName(ToScreen(run_.formName()));
         setWindowTitle(ToScreen(run_.caption()));
-        setAttribute(Qt::WA_DeleteOnClose);
 
         auto* layout = new QVBoxLayout(this);
         auto* toolbar = new QToolBar(this);
