@@ -92,7 +92,5 @@ int main(int argc, char** argv) {
     std::fflush(stdout);
 
     server.run(engine, model, save, &gStop, &waitMask);
-    if (model.takeChanged())
-        save();
     return 0;
 }

@@ -13,6 +13,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <optional>
 
 namespace qov::sim {
 
@@ -161,20 +162,33 @@ void Server::writeOut(std::string& pending) {
 
 void Server::run(LineEngine& engine, RegisterModel& model, const std::function<void()>& afterChange,
                  volatile std::sig_atomic_t* stop, const sigset_t* waitMask) {
+    // The memory is saved after a change once the reply is out; during a burst of changes
+    // (a table being programmed) at most every kSaveEveryMs, and always before the end.
+    constexpr auto kSaveEvery = std::chrono::milliseconds(200);
     std::string pending;
     std::string buffer(65536, '\0');
+    bool dirty = false;
+    LineEngine::Time lastSave{};
     while (!*stop) {
         auto now = LineEngine::Clock::now();
         engine.poll(now);
         engine.takeDue(now, pending);
         if (!pending.empty())
             writeOut(pending);
-        if (model.takeChanged() && afterChange)
-            afterChange();
+        dirty = model.takeChanged() || dirty;
+        if (dirty && now - lastSave >= kSaveEvery) {
+            if (afterChange)
+                afterChange();
+            dirty = false;
+            lastSave = LineEngine::Clock::now();
+        }
 
         timespec ts{};
         timespec* timeout = nullptr;
-        if (const auto next = engine.nextEvent()) {
+        std::optional<LineEngine::Time> next = engine.nextEvent();
+        if (dirty && (!next || lastSave + kSaveEvery < *next))
+            next = lastSave + kSaveEvery;
+        if (next) {
             const auto wait = *next - LineEngine::Clock::now();
             const long long ns = std::max<long long>(
                 0, std::chrono::duration_cast<std::chrono::nanoseconds>(wait).count());
@@ -233,6 +247,8 @@ void Server::run(LineEngine& engine, RegisterModel& model, const std::function<v
                 engine.receive(std::string_view(buffer.data(), static_cast<std::size_t>(n)), now);
         }
     }
+    if ((model.takeChanged() || dirty) && afterChange)
+        afterChange();
 }
 
 }  // namespace qov::sim

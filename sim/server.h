@@ -28,7 +28,8 @@ public:
 
     // Runs until *stop is set. waitMask is the signal mask while waiting (the signals that
     // set *stop are blocked outside the wait). afterChange runs when the memory changed, after
-    // the reply has been written.
+    // the reply has been written (during a burst of changes at most every 200 ms), and once
+    // more at the end when a change is still unsaved.
     void run(LineEngine& engine, RegisterModel& model, const std::function<void()>& afterChange,
              volatile std::sig_atomic_t* stop, const sigset_t* waitMask);
 

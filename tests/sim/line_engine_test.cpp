@@ -16,6 +16,7 @@ using qov::sim::EventLog;
 using qov::sim::LineEngine;
 using qov::sim::LineOptions;
 using qov::sim::RegisterModel;
+using qov::sim::Reply;
 using qovdll::encodeFrame;
 
 const std::string kEnq = "\x05", kAck = "\x06", kNak = "\x15", kSyn = "\x16";
@@ -319,6 +320,51 @@ TEST_F(Modem, FailedDialsStayInCommandMode) {
         EXPECT_FALSE(engine_->online());
         EXPECT_EQ(send("AT\r"), "\r\nOK\r\n");
     }
+}
+
+}  // namespace
+
+namespace {
+
+// Whatever comes down the line, the register answers with a valid status or not at all.
+TEST(EngineRobustness, RandomBytesAndRandomFrames) {
+    RegisterModel model;
+    qov::sim::LineOptions o;
+    o.faultRate = 0.1;
+    LineEngine engine(model, o);
+    std::mt19937 rng(5);
+    const std::string alphabet = std::string("PRSTFIRSTNEXTOLDQZXkmnrJCxpqfhgNDEBMUY0123456789 ") +
+                                 '\0' + "\x02\x03\x05\x15\xC8\xFF";
+    auto now = LineEngine::Clock::now();
+    std::string out;
+    for (int i = 0; i < 20000; ++i) {
+        std::string text;
+        const int len = static_cast<int>(rng() % 60);
+        for (int k = 0; k < len; ++k)
+            text += alphabet[rng() % alphabet.size()];
+        const Reply r = model.execute(text);
+        ASSERT_TRUE(r.status == 'A' || r.status == 'R' || r.status == 'E') << text;
+        if (i % 2)
+            engine.receive(text, now);
+        else
+            engine.receive(encodeFrame(static_cast<char>(' ' + rng() % 95), text), now);
+        now += std::chrono::milliseconds(rng() % 700);
+        engine.poll(now);
+        engine.takeDue(now, out);
+    }
+    EXPECT_FALSE(out.empty());
+    // whatever was accepted keeps the shapes the replies are built from
+    for (const auto& [code, a] : model.memory().articles) {
+        EXPECT_EQ(code.size(), 12u);
+        EXPECT_EQ(a.name.size(), 28u);
+        EXPECT_LT(a.department, 10);
+        EXPECT_LT(a.vat, 9);
+    }
+    for (const auto& d : model.memory().departments)
+        EXPECT_EQ(d.name.size(), 12u);
+    for (const auto& u : model.memory().units)
+        EXPECT_EQ(u.size(), 3u);
+    EXPECT_EQ(model.memory().system.size(), 14u);
 }
 
 }  // namespace
