@@ -33,6 +33,7 @@ public:
 
         auto* layout = new QVBoxLayout(this);
         auto* toolbar = new QToolBar(this);
+        toolbar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
         addKey(toolbar, "aggiorna", "Azuriraj", QStyle::SP_DialogSaveButton);
         addKey(toolbar, "nuovo", "Novo", QStyle::SP_FileIcon);
         addKey(toolbar, "elimina", "Obrisi", QStyle::SP_TrashIcon);

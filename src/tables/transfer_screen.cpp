@@ -33,6 +33,7 @@ public:
 
         auto* layout = new QVBoxLayout(this);
         auto* toolbar = new QToolBar(this);
+        toolbar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
         addKey(toolbar, "invia", "Posalji", QStyle::SP_ArrowForward);
         if (direction == TransferDirection::Receive) {
             addKey(toolbar, "delete", "Brisanje artikala", QStyle::SP_TrashIcon);
