@@ -67,7 +67,9 @@ void Pause(int ms) {
     }
 }
 
-std::string PortDeleteStatement() { return "delete * from port;"; }
+std::string PortDeleteStatement() {
+    return "delete * from port;";
+}
 
 std::string PortInsertStatement(const SharedState& state, bool quotePort) {
     const std::string port = std::to_string(state.PortNumber);

@@ -55,8 +55,8 @@ AboutBox::AboutBox(MainLogic& logic, QWidget* parent) : QDialog(parent) {
     auto* buttons = new QDialogButtonBox;
     QPushButton* ok = buttons->addButton(QDialogButtonBox::Ok);
     ok->setText("OK");
-    QPushButton* info = buttons->addButton("&Sistemske informacije...",
-                                           QDialogButtonBox::ActionRole);
+    QPushButton* info =
+        buttons->addButton("&Sistemske informacije...", QDialogButtonBox::ActionRole);
     info->setObjectName("cmdSysInfo");
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(info, &QPushButton::clicked, this, [&logic] { logic.systemInformation(); });

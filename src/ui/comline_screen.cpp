@@ -19,7 +19,9 @@ QString latin1(const std::string& text) {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-std::string bytes(const QString& text) { return text.toLatin1().toStdString(); }
+std::string bytes(const QString& text) {
+    return text.toLatin1().toStdString();
+}
 
 }  // namespace
 
@@ -94,9 +96,8 @@ ComLineScreen::ComLineScreen(Station& station, QWidget* parent)
     body->addStretch(1);
     layout->addLayout(body);
 
-    connect(tone_, &QCheckBox::clicked, this, [this](bool checked) {
-        logic_.onToneClicked(checked);
-    });
+    connect(tone_, &QCheckBox::clicked, this,
+            [this](bool checked) { logic_.onToneClicked(checked); });
 
     logic_.open();
     showFields();

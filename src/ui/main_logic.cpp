@@ -97,12 +97,12 @@ WindowPlacement MainLogic::load(const cIniFile* settings) {
         {
             auto rows = db.query("select * from port");
             if (rows->next()) {
-                s.BaudRate = static_cast<std::int32_t>(WholeNumber(
-                    rows->value("qov"), std::numeric_limits<std::int32_t>::min(),
-                    std::numeric_limits<std::int32_t>::max()));
-                s.PortNumber = static_cast<std::int16_t>(WholeNumber(
-                    rows->value("port"), std::numeric_limits<std::int16_t>::min(),
-                    std::numeric_limits<std::int16_t>::max()));
+                s.BaudRate = static_cast<std::int32_t>(
+                    WholeNumber(rows->value("qov"), std::numeric_limits<std::int32_t>::min(),
+                                std::numeric_limits<std::int32_t>::max()));
+                s.PortNumber = static_cast<std::int16_t>(
+                    WholeNumber(rows->value("port"), std::numeric_limits<std::int16_t>::min(),
+                                std::numeric_limits<std::int16_t>::max()));
                 s.PhoneNumber = rows->value("phonenm");
                 s.DialCommand = rows->value("Tone");
                 st_.link.link().Init_RS232bd(s.PortNumber, s.BaudRate);
@@ -129,14 +129,18 @@ WindowPlacement MainLogic::load(const cIniFile* settings) {
     return placement;
 }
 
-void MainLogic::afterShown() { st_.state.CyrillicLanguage = true; }
+void MainLogic::afterShown() {
+    st_.state.CyrillicLanguage = true;
+}
 
 void MainLogic::unload(const WindowPlacement& current) {
     StoreWindowPlacement(st_.userStore, current);
     st_.link.link().Close_RS232();
 }
 
-void MainLogic::windowOpened(int id) { windows_.push_back(id); }
+void MainLogic::windowOpened(int id) {
+    windows_.push_back(id);
+}
 
 void MainLogic::windowClosed(int id) {
     for (std::size_t i = 1; i < windows_.size(); ++i) {
@@ -196,9 +200,13 @@ void MainLogic::otvori() {
     view_.menusChanged();
 }
 
-void MainLogic::sacuvaj() { fileMenu_.onSave(); }
+void MainLogic::sacuvaj() {
+    fileMenu_.onSave();
+}
 
-void MainLogic::sacuvajPodImenom() { fileMenu_.onSaveAs(); }
+void MainLogic::sacuvajPodImenom() {
+    fileMenu_.onSaveAs();
+}
 
 void MainLogic::zatvori() {
     fileMenu_.onClose();
@@ -220,9 +228,13 @@ void MainLogic::sendDefaultConnection() {
     st_.link.link().send_data(text, static_cast<int>(text.size()));
 }
 
-void MainLogic::helpContents() { st_.dialogs.message(kNoHelpText, kTitle, Icon::Information); }
+void MainLogic::helpContents() {
+    st_.dialogs.message(kNoHelpText, kTitle, Icon::Information);
+}
 
-void MainLogic::helpSearch() { st_.dialogs.message(kNoHelpText, kTitle, Icon::Information); }
+void MainLogic::helpSearch() {
+    st_.dialogs.message(kNoHelpText, kTitle, Icon::Information);
+}
 
 void MainLogic::askFontInstall() {
     MessageBox box;
@@ -236,7 +248,9 @@ void MainLogic::askFontInstall() {
     }
 }
 
-void MainLogic::aboutOpened() { st_.state.CurrentForm = "ne"; }
+void MainLogic::aboutOpened() {
+    st_.state.CurrentForm = "ne";
+}
 
 void MainLogic::systemInformation() {
     if (!desktop_.startSystemInformation()) {
@@ -244,7 +258,9 @@ void MainLogic::systemInformation() {
     }
 }
 
-std::string MainLogic::aboutVersion() const { return "Version " + VersionText(); }
+std::string MainLogic::aboutVersion() const {
+    return "Version " + VersionText();
+}
 
 void MainLogic::resetLinkMenus() {
     for (auto& menu : linkMenus_) {

@@ -21,8 +21,9 @@ struct NavigationEntry {
     const char* caption;
 };
 
-inline constexpr std::array<const char*, 3> kNavigationGroups{"Programski Podaci",
-                                                              "Komunikacija", "Prodajnost"};
+inline constexpr std::array<const char*, 3> kNavigationGroups{"Programski Podaci", "Komunikacija",
+                                                              "Prodajnost"};
+// clang-format off
 inline constexpr std::array<NavigationEntry, 22> kNavigationEntries{{
     {1, 1, "Zaglavlje Isecka"},
     {1, 2, "Odeljenja"},
@@ -47,6 +48,7 @@ inline constexpr std::array<NavigationEntry, 22> kNavigationEntries{{
     {3, 4, "Kasiri"},
     {3, 5, "Poreske Stope"},
 }};
+// clang-format on
 
 // The link menus of "Pomoc", by their section prefix in the settings file.
 enum class LinkMenuKind { Internet = 0, UserGuides = 1, Government = 2 };
@@ -149,8 +151,7 @@ public:
         "Ova opcija nije dozvoljena u modemskoj komunikaciji!";
     static constexpr const char* kNoHelpText =
         "Ne moze se prikazati pomocni tekst. Nema pomocnih tekstova vezanih za ovaj projekat.";
-    static constexpr const char* kNoSystemInfoText =
-        "Sistemske informacije trenutno nisu dostupne";
+    static constexpr const char* kNoSystemInfoText = "Sistemske informacije trenutno nisu dostupne";
     static constexpr const char* kDefaultConnection = "4817203956148\x03";
     static std::string FontInstallQuestion();
 

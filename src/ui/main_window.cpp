@@ -44,7 +44,7 @@ MainWindow::MainWindow(Station& station, Desktop& desktop, const std::string& ap
     : QMainWindow(parent), station_(station), logic_(station, desktop, *this, appFolder) {
     setObjectName("frmMain");
     setWindowIcon(style()->standardIcon(QStyle::SP_ComputerIcon));
-    setMinimumSize(640, 480);
+    setMinimumSize(800, 560);
 
     client_ = new ClientArea(this);
     setCentralWidget(client_);
@@ -81,9 +81,15 @@ void MainWindow::load(const cIniFile* settings) {
         resize(placement.width / kTwipsPerPixel, placement.height / kTwipsPerPixel);
     }
     switch (placement.state) {
-        case 1: setWindowState(Qt::WindowMinimized); break;
-        case 2: setWindowState(Qt::WindowMaximized); break;
-        default: setWindowState(Qt::WindowNoState); break;
+        case 1:
+            setWindowState(Qt::WindowMinimized);
+            break;
+        case 2:
+            setWindowState(Qt::WindowMaximized);
+            break;
+        default:
+            setWindowState(Qt::WindowNoState);
+            break;
     }
 }
 
@@ -97,14 +103,17 @@ void MainWindow::buildMenus() {
     otvori_ = fileMenu_->addAction(style()->standardIcon(QStyle::SP_DialogOpenButton), "&Otvori",
                                    this, [this] { logic_.otvori(); });
     otvori_->setObjectName("mnuOtvori");
-    sacuvaj_ = fileMenu_->addAction(style()->standardIcon(QStyle::SP_DialogSaveButton),
-                                    "&Sacuvaj", this, [this] { logic_.sacuvaj(); });
+    otvori_->setShortcut(QKeySequence::Open);
+    sacuvaj_ = fileMenu_->addAction(style()->standardIcon(QStyle::SP_DialogSaveButton), "&Sacuvaj",
+                                    this, [this] { logic_.sacuvaj(); });
     sacuvaj_->setObjectName("mnuSacuvaj");
-    sacuvajPod_ = fileMenu_->addAction("Sacuvaj Pod Imenom", this,
-                                       [this] { logic_.sacuvajPodImenom(); });
+    sacuvaj_->setShortcut(QKeySequence::Save);
+    sacuvajPod_ =
+        fileMenu_->addAction("Sacuvaj Pod Imenom", this, [this] { logic_.sacuvajPodImenom(); });
     sacuvajPod_->setObjectName("mnuSacuvajPod");
     zatvori_ = fileMenu_->addAction("&Zatvori", this, [this] { logic_.zatvori(); });
     zatvori_->setObjectName("mnuZatvori");
+    zatvori_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F4));
     fileMenu_->addSeparator();
     sirina32_ = fileMenu_->addAction("Sirina 32", this, [this] { logic_.toggleLineWidth(); });
     sirina32_->setObjectName("mnuSirina32");
@@ -114,8 +123,8 @@ void MainWindow::buildMenus() {
     cirilica_ = fileMenu_->addAction("Cirilica", this, [this] { logic_.toggleCyrillic(); });
     cirilica_->setObjectName("mnuCirilica");
     cirilica_->setCheckable(true);
-    QAction* veza = fileMenu_->addAction("Veza po postavci", this,
-                                         [this] { logic_.sendDefaultConnection(); });
+    QAction* veza =
+        fileMenu_->addAction("Veza po postavci", this, [this] { logic_.sendDefaultConnection(); });
     veza->setObjectName("mnuVeza");
     fileMenu_->addSeparator();
     QAction* izlaz = fileMenu_->addAction("&Izlaz", this, [this] { close(); });
@@ -127,8 +136,7 @@ void MainWindow::buildMenus() {
     windowListMenu_->setObjectName("mnuActiveWindows");
     connect(windowListMenu_, &QMenu::aboutToShow, this, [this] { fillWindowList(); });
     arrange->addSeparator();
-    arrange->addAction("Kaskadno", mdi_, &QMdiArea::cascadeSubWindows)->setObjectName(
-        "mnuCascade");
+    arrange->addAction("Kaskadno", mdi_, &QMdiArea::cascadeSubWindows)->setObjectName("mnuCascade");
     arrange->addAction("Po Horizontali", this, [this] { tile(Qt::Horizontal); })
         ->setObjectName("mnuTileH");
     arrange->addAction("Po Vertikali", this, [this] { tile(Qt::Vertical); })
@@ -303,9 +311,9 @@ void MainWindow::fillWindowList() {
     }
     int n = 1;
     for (QMdiSubWindow* sub : windows) {
-        QAction* action = windowListMenu_->addAction(
-            QString("&%1 %2").arg(n++).arg(sub->windowTitle()), this,
-            [this, sub] { mdi_->setActiveSubWindow(sub); });
+        QAction* action =
+            windowListMenu_->addAction(QString("&%1 %2").arg(n++).arg(sub->windowTitle()), this,
+                                       [this, sub] { mdi_->setActiveSubWindow(sub); });
         action->setCheckable(true);
         action->setChecked(sub == mdi_->activeSubWindow());
     }

@@ -15,19 +15,28 @@ namespace {
 
 QStyle::StandardPixmap EntryIcon(int group, int entry) {
     switch (group) {
-        case 1: return entry == 3 ? QStyle::SP_FileDialogDetailedView : QStyle::SP_FileIcon;
+        case 1:
+            return entry == 3 ? QStyle::SP_FileDialogDetailedView : QStyle::SP_FileIcon;
         case 2:
             switch (entry) {
-                case 1: return QStyle::SP_DriveNetIcon;
-                case 2: return QStyle::SP_DialogApplyButton;
-                case 4: return QStyle::SP_ArrowUp;
-                case 5: return QStyle::SP_ArrowDown;
+                case 1:
+                    return QStyle::SP_DriveNetIcon;
+                case 2:
+                    return QStyle::SP_DialogApplyButton;
+                case 4:
+                    return QStyle::SP_ArrowUp;
+                case 5:
+                    return QStyle::SP_ArrowDown;
                 case 6:
-                case 7: return QStyle::SP_DriveHDIcon;
-                case 8: return QStyle::SP_ComputerIcon;
-                default: return QStyle::SP_FileDialogContentsView;
+                case 7:
+                    return QStyle::SP_DriveHDIcon;
+                case 8:
+                    return QStyle::SP_ComputerIcon;
+                default:
+                    return QStyle::SP_FileDialogContentsView;
             }
-        default: return QStyle::SP_FileDialogInfoView;
+        default:
+            return QStyle::SP_FileDialogInfoView;
     }
 }
 
@@ -77,9 +86,8 @@ NavigationPanel::NavigationPanel(QWidget* parent) : QGroupBox("Meni", parent) {
         button->setMinimumHeight(28);
         const int group = e.group;
         const int entry = e.entry;
-        connect(button, &QToolButton::clicked, this, [this, group, entry] {
-            emit entryChosen(group, entry);
-        });
+        connect(button, &QToolButton::clicked, this,
+                [this, group, entry] { emit entryChosen(group, entry); });
         pages[static_cast<std::size_t>(e.group - 1)]->addWidget(button);
     }
     for (QVBoxLayout* page : pages) {

@@ -11,8 +11,8 @@ namespace qov {
 namespace {
 
 int StoredNumber(const UserStore& store, const char* key, const char* defaultValue) {
-    const double value = LeadingNumber(store.get(kPlacementApp, kPlacementSection, key,
-                                                 defaultValue));
+    const double value =
+        LeadingNumber(store.get(kPlacementApp, kPlacementSection, key, defaultValue));
     // A stored value past any screen is cut to the int range rather than overflowing.
     if (!std::isfinite(value)) {
         return 0;

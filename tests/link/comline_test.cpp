@@ -146,8 +146,8 @@ TEST_F(ComLineTest, SalvaReportsABusyOrWrongPortAndStoresNothing) {
         int result;
         std::vector<std::string> texts;
     };
-    for (const Case& c : {Case{1, {"Port je zauzet !"}}, Case{2, {"Port nije dobro podesen ! "}},
-                          Case{7, {}}}) {
+    for (const Case& c :
+         {Case{1, {"Port je zauzet !"}}, Case{2, {"Port nije dobro podesen ! "}}, Case{7, {}}}) {
         SCOPED_TRACE(c.result);
         dialogs.boxes.clear();
         db.statements.clear();
@@ -188,8 +188,8 @@ TEST_F(ComLineTest, ConnectReportsThePortAndDialsNothingWhenItCannotOpen) {
         int result;
         std::vector<std::string> texts;
     };
-    for (const Case& c : {Case{1, {"Port je zauzet !"}}, Case{2, {"Port nije dobro podesen ! "}},
-                          Case{-3, {}}}) {
+    for (const Case& c :
+         {Case{1, {"Port je zauzet !"}}, Case{2, {"Port nije dobro podesen ! "}}, Case{-3, {}}}) {
         SCOPED_TRACE(c.result);
         dialogs.boxes.clear();
         link.calls.clear();
@@ -261,16 +261,32 @@ TEST_P(ComLineDialTest, AnswersOfTheModem) {
 INSTANTIATE_TEST_SUITE_P(
     Outcomes, ComLineDialTest,
     ::testing::Values(
-        DialCase{"Connect", {"<dial>", "\r\nCONNECT 9600\r\n", "<password>"}, {},
-                 {"Komunikacija je ostvarena ! "}, true, 1},
-        DialCase{"Busy", {"<dial>", "\r\nBUSY\r\n"}, {Answer::Cancel}, {"Broj je zauzet !\n"},
-                 false, 1},
-        DialCase{"NoCarrier", {"<dial>", "\r\nNO CARRIER\r\n"}, {Answer::Cancel},
-                 {"Linija je zauzeta !\n"}, false, 1},
-        DialCase{"NoAnswer", {"<dial>", "\r\nNO ANSWER\r\n"}, {Answer::Cancel},
-                 {"Nema odgovora !\n"}, false, 1},
-        DialCase{"NoDialtone", {"<dial>", "\r\nNO DIALTONE\r\n"}, {Answer::Cancel},
-                 {"Linija je prekinuta !\n"}, false, 1},
+        DialCase{"Connect",
+                 {"<dial>", "\r\nCONNECT 9600\r\n", "<password>"},
+                 {},
+                 {"Komunikacija je ostvarena ! "},
+                 true,
+                 1},
+        DialCase{
+            "Busy", {"<dial>", "\r\nBUSY\r\n"}, {Answer::Cancel}, {"Broj je zauzet !\n"}, false, 1},
+        DialCase{"NoCarrier",
+                 {"<dial>", "\r\nNO CARRIER\r\n"},
+                 {Answer::Cancel},
+                 {"Linija je zauzeta !\n"},
+                 false,
+                 1},
+        DialCase{"NoAnswer",
+                 {"<dial>", "\r\nNO ANSWER\r\n"},
+                 {Answer::Cancel},
+                 {"Nema odgovora !\n"},
+                 false,
+                 1},
+        DialCase{"NoDialtone",
+                 {"<dial>", "\r\nNO DIALTONE\r\n"},
+                 {Answer::Cancel},
+                 {"Linija je prekinuta !\n"},
+                 false,
+                 1},
         DialCase{"RingThenConnect",
                  {"<dial>", "\r\nRING\r\n\r\n", "", "CONNECT 19200", "<password>"},
                  {},
@@ -284,14 +300,26 @@ INSTANTIATE_TEST_SUITE_P(
                  true,
                  2},
         // CONNECT is looked for first, whatever else the same read holds.
-        DialCase{"ConnectBeforeBusy", {"<dial>", "BUSY CONNECT", "<password>"}, {},
-                 {"Komunikacija je ostvarena ! "}, true, 1},
+        DialCase{"ConnectBeforeBusy",
+                 {"<dial>", "BUSY CONNECT", "<password>"},
+                 {},
+                 {"Komunikacija je ostvarena ! "},
+                 true,
+                 1},
         // An answer split across reads is never seen whole.
-        DialCase{"SplitAnswer", {"<dial>", "\r\n\r\nCONN", "ECT 9600\r\n"}, {},
-                 {"Komunikacija nije ostvarena !"}, false, 1},
+        DialCase{"SplitAnswer",
+                 {"<dial>", "\r\n\r\nCONN", "ECT 9600\r\n"},
+                 {},
+                 {"Komunikacija nije ostvarena !"},
+                 false,
+                 1},
         // A read of fewer than 7 characters is skipped, also for the short answers.
-        DialCase{"ShortReads", {"<dial>", "BUSY\r\n", "RING\r\n", "OK\r\n"}, {},
-                 {"Komunikacija nije ostvarena !"}, false, 1},
+        DialCase{"ShortReads",
+                 {"<dial>", "BUSY\r\n", "RING\r\n", "OK\r\n"},
+                 {},
+                 {"Komunikacija nije ostvarena !"},
+                 false,
+                 1},
         DialCase{"Silence", {"<dial>"}, {}, {"Komunikacija nije ostvarena !"}, false, 1}),
     [](const ::testing::TestParamInfo<DialCase>& info) { return std::string(info.param.name); });
 
@@ -340,8 +368,7 @@ TEST_F(ComLineTest, DisconnectWithTheLineAlreadyDown) {
     read("K\r\n");
     screen().onToolbar("Disconnect");
     EXPECT_EQ(link.count("read_data"), 100);
-    EXPECT_EQ(dialogs.texts(),
-              (std::vector<std::string>{"Komunikacija je vec bila prekinuta !"}));
+    EXPECT_EQ(dialogs.texts(), (std::vector<std::string>{"Komunikacija je vec bila prekinuta !"}));
     EXPECT_EQ(dialogs.last().title, "Arvon Cash Registers");
 }
 
@@ -403,8 +430,7 @@ TEST_F(ComLineTest, CheckForSpeedReportsFailuresAsTheKeyboardScreen) {
     int index = 0;
     CheckForSpeed(station, "5.8.11.4", index);
     ASSERT_EQ(dialogs.boxes.size(), 1u);
-    EXPECT_EQ(dialogs.last().title,
-              "Arvon Cash Registers(Sender:='frmKeyboard.CheckForSpeed()')");
+    EXPECT_EQ(dialogs.last().title, "Arvon Cash Registers(Sender:='frmKeyboard.CheckForSpeed()')");
 }
 
 TEST(ComLineSpeeds, SpeedIndexOfTheListedSpeeds) {

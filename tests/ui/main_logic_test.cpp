@@ -33,8 +33,7 @@ protected:
     void writeSettings(const std::string& more) {
         test::WriteFile(folder + "QovCom.ini",
                         "[database]\r\nconnectionstring=" + connection +
-                            "\r\n[modem]\r\natdt=ATDT\r\natdp=ATDP\r\natdisconnect=ATH\r\n" +
-                            more);
+                            "\r\n[modem]\r\natdt=ATDT\r\natdp=ATDP\r\natdisconnect=ATH\r\n" + more);
         settings = LoadSettings(state, folder);
     }
 
@@ -91,17 +90,17 @@ TEST_F(MainLogicTest, LoadWithoutAPortRowKeepsTheDefaultsAndLeavesTheLineClosed)
     EXPECT_FALSE(state.ModemMode);
     EXPECT_TRUE(state.CyrillicMode);
     EXPECT_TRUE(state.CyrillicLanguage);
-    EXPECT_EQ(state.TableCyrillic, (std::array<bool, 8>{true, true, true, true, true, true,
-                                                        true, true}));
+    EXPECT_EQ(state.TableCyrillic,
+              (std::array<bool, 8>{true, true, true, true, true, true, true, true}));
     EXPECT_EQ(state.OperatorTable[31].name, "Kasir 31");
     EXPECT_TRUE(logic().fileMenu().cyrillicChecked);
     EXPECT_FALSE(logic().fileMenu().width32Checked);
     // The line is only closed: no row, no opening.
     ASSERT_EQ(link.calls.size(), 1u);
     EXPECT_EQ(link.calls[0].op, "Close_RS232");
-    EXPECT_EQ(db.statements, (std::vector<std::string>{"select * from port",
-                                                       "delete from QOV_PLU_RCV",
-                                                       "delete from QOV_PLU_RCV_SOLD"}));
+    EXPECT_EQ(db.statements,
+              (std::vector<std::string>{"select * from port", "delete from QOV_PLU_RCV",
+                                        "delete from QOV_PLU_RCV_SOLD"}));
     EXPECT_TRUE(db.rows(connection, "select * from QOV_PLU_RCV", {"BAR_CODE"}).empty());
     EXPECT_TRUE(db.rows(connection, "select * from QOV_PLU_RCV_SOLD", {"BAR_CODE"}).empty());
     EXPECT_FALSE(db.isOpen());
@@ -190,12 +189,12 @@ TEST_F(MainLogicTest, TheStoredStateAndPlacement) {
 
 TEST_F(MainLogicTest, UnloadStoresThePlacementAndClosesTheLine) {
     logic().unload(WindowPlacement{2, 150, 300, 9600, 7200, false});
-    EXPECT_EQ(store.values, (std::map<std::string, std::string>{
-                                {"QovCom/Settings/MainLeft", "150"},
-                                {"QovCom/Settings/MainTop", "300"},
-                                {"QovCom/Settings/MainWidth", "9600"},
-                                {"QovCom/Settings/MainHeight", "7200"},
-                                {"QovCom/Settings/windowstate", "2"}}));
+    EXPECT_EQ(store.values,
+              (std::map<std::string, std::string>{{"QovCom/Settings/MainLeft", "150"},
+                                                  {"QovCom/Settings/MainTop", "300"},
+                                                  {"QovCom/Settings/MainWidth", "9600"},
+                                                  {"QovCom/Settings/MainHeight", "7200"},
+                                                  {"QovCom/Settings/windowstate", "2"}}));
     EXPECT_EQ(link.calls.back().op, "Close_RS232");
 }
 
@@ -379,8 +378,9 @@ TEST_F(MainLogicTest, HelpAboutAndFontQuestion) {
     logic().helpContents();
     logic().helpSearch();
     EXPECT_EQ(dialogs.texts(),
-              std::vector<std::string>(2, "Ne moze se prikazati pomocni tekst. Nema pomocnih "
-                                          "tekstova vezanih za ovaj projekat."));
+              std::vector<std::string>(2,
+                                       "Ne moze se prikazati pomocni tekst. Nema pomocnih "
+                                       "tekstova vezanih za ovaj projekat."));
 
     state.CurrentForm = "frmreparti";
     logic().aboutOpened();

@@ -7,16 +7,20 @@
 #include <QContextMenuEvent>
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
 #include <QToolBox>
 #include <QToolButton>
 
 #include "support/memory_user_store.h"
 #include "support/scripted_dialogs.h"
 #include "support/scripted_link.h"
+#include "ui/about_box.h"
 #include "ui/comline_screen.h"
 #include "ui/display_font.h"
 #include "ui/main_window.h"
@@ -129,14 +133,12 @@ TEST_F(MainWindowTest, MenusCarryEveryItem) {
               (QStringList{"Aktivni prozori...", "Kaskadno", "Po Horizontali", "Po Vertikali",
                            "Rasporedi ikonice"}));
     QMenu* help = topMenu("Pomoc");
-    EXPECT_EQ(Captions(help),
-              (QStringList{"Sadrzaj", "Pomoc potrazi na ...", "Korisnicka uputstva",
-                           "Dokumenta Vlade republike Srbije", "Na Internetu...",
-                           "Instalacija Cirilicnih Fontova...", "O programu..."}));
+    EXPECT_EQ(Captions(help), (QStringList{"Sadrzaj", "Pomoc potrazi na ...", "Korisnicka uputstva",
+                                           "Dokumenta Vlade republike Srbije", "Na Internetu...",
+                                           "Instalacija Cirilicnih Fontova...", "O programu..."}));
     EXPECT_EQ(Captions(SubMenu(help, "Na Internetu...")), QStringList{"Arvon"});
     EXPECT_EQ(Captions(SubMenu(help, "Korisnicka uputstva")), QStringList{"(nema)"});
-    EXPECT_EQ(Captions(SubMenu(help, "Dokumenta Vlade republike Srbije")),
-              QStringList{"(nema)"});
+    EXPECT_EQ(Captions(SubMenu(help, "Dokumenta Vlade republike Srbije")), QStringList{"(nema)"});
 
     QMenu* file = topMenu("&Datoteke");
     EXPECT_TRUE(Item(file, "Cirilica")->isChecked());
@@ -145,7 +147,8 @@ TEST_F(MainWindowTest, MenusCarryEveryItem) {
     EXPECT_TRUE(Item(file, "Sirina 32")->isChecked());
     EXPECT_EQ(state.LineWidth, 32);
     Item(file, "Veza po postavci")->trigger();
-    EXPECT_EQ(link.textsOf("send_data"), std::vector<std::string>{std::string("4817203956148\x03")});
+    EXPECT_EQ(link.textsOf("send_data"),
+              std::vector<std::string>{std::string("4817203956148\x03")});
 }
 
 TEST_F(MainWindowTest, TheNavigationPanelHasThreeGroupsAndTwentyTwoEntries) {
@@ -160,9 +163,8 @@ TEST_F(MainWindowTest, TheNavigationPanelHasThreeGroupsAndTwentyTwoEntries) {
     const std::vector<QStringList> expected{
         {"Zaglavlje Isecka", "Odeljenja", "Artikli", "Kasiri", "Opsti Podaci", "Valute",
          "Reklamna Poruka", "Jedinice Mere", "Tipovi Artikala"},
-        {"Konekcija", "Provera Veze", "Slanje Grafickog Loga", "Slanje Podataka",
-         "Prijem Podataka", "Citanje Fiskalne Memorije", "Citanje Programa",
-         "Emulacija Tastature"},
+        {"Konekcija", "Provera Veze", "Slanje Grafickog Loga", "Slanje Podataka", "Prijem Podataka",
+         "Citanje Fiskalne Memorije", "Citanje Programa", "Emulacija Tastature"},
         {"Artikli", "Prodati Artikli", "Odeljenja", "Kasiri", "Poreske Stope"}};
     int total = 0;
     for (int g = 0; g < 3; ++g) {
@@ -251,6 +253,29 @@ TEST_F(MainWindowTest, ClosingStoresThePlacementInTwipsAndClosesTheLine) {
     EXPECT_EQ(store.values["QovCom/Settings/MainHeight"], std::to_string(window->height() * 15));
     EXPECT_EQ(store.values["QovCom/Settings/windowstate"], "0");
     EXPECT_EQ(link.calls.back().op, "Close_RS232");
+}
+
+TEST_F(MainWindowTest, TheAboutBoxShowsTheVersionSitsCentredAndOffersSystemInformation) {
+    state.CurrentForm = "frmcomline";
+    AboutBox box(window->logic(), window.get());
+    EXPECT_EQ(state.CurrentForm, "ne");
+    auto* version = box.findChild<QLabel*>("lblVersion");
+    ASSERT_NE(version, nullptr);
+    EXPECT_EQ(version->text().toStdString(), "Version " + VersionText());
+    EXPECT_EQ(box.findChild<QLabel*>("lblTitle")->text(), "QovCom");
+    const QRect screen = box.screen()->geometry();
+    EXPECT_LE((box.geometry().center() - screen.center()).manhattanLength(), 2);
+
+    auto* info = box.findChild<QPushButton*>("cmdSysInfo");
+    ASSERT_NE(info, nullptr);
+    info->click();
+    EXPECT_EQ(desktop.systemInfoStarts, 1);
+    EXPECT_EQ(dialogs.texts(),
+              (std::vector<std::string>{"Sistemske informacije trenutno nisu dostupne"}));
+    if (const char* shot = std::getenv("QOV_SCREENSHOT_ABOUT"); shot != nullptr && *shot) {
+        box.show();
+        box.grab().save(shot);
+    }
 }
 
 TEST(DisplayFont, TheBundledCyrillicFontLoadsUnderItsOwnFamilyName) {

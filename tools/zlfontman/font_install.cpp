@@ -1,8 +1,8 @@
 #include "font_install.h"
 
-#include <cstdlib>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <cstdlib>
 
 namespace fs = std::filesystem;
 
@@ -42,8 +42,9 @@ std::string InstallFont(const fs::path& font, const fs::path& folder) {
     if (error) {
         return "cannot copy " + font.string() + ": " + error.message();
     }
-    fs::permissions(partial, fs::perms::owner_read | fs::perms::owner_write |
-                                 fs::perms::group_read | fs::perms::others_read,
+    fs::permissions(partial,
+                    fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                        fs::perms::others_read,
                     error);
     fs::rename(partial, target, error);
     if (error) {

@@ -7,9 +7,9 @@
 // ($XDG_DATA_HOME/fonts or ~/.local/share/fonts) and the font cache is refreshed.
 // Exit status: 0 installed, 1 font not found, 2 not installed.
 
+#include <unistd.h>
 #include <climits>
 #include <cstdio>
-#include <unistd.h>
 
 #include "font_install.h"
 
