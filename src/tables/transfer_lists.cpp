@@ -5,9 +5,10 @@
 
 namespace qov::tables {
 
-// To add a table: write its invia_/ricevi_ procedure beside the table's code (a frame
-// builder and a reply reader handed to TransmitRecords / ReceiveRecords) and put it into
-// its entry here.
+// To add a table: write its invia_/ricevi_ procedure beside the table's code, as a
+// TransmitTable / ReceiveTable (frame builder, reply reader, texts) handed to TransmitRecords /
+// ReceiveRecords, and put it into its entry here. Procedures of other folders (articles,
+// settings) link qov_transfer for the loops; qov_tables then links their library.
 
 const std::vector<TransferEntry>& TransmitList() {
     static const std::vector<TransferEntry> list = {
