@@ -40,6 +40,8 @@ bool splitHostPort(const std::string& text, std::string& host, int& port) {
     if (!toInt(text.substr(colon + 1), 0, 65535, p))
         return false;
     host = text.substr(0, colon);
+    if (host.size() > 2 && host.front() == '[' && host.back() == ']')
+        host = host.substr(1, host.size() - 2);  // [::1]:5100
     port = static_cast<int>(p);
     return true;
 }

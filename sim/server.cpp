@@ -83,7 +83,8 @@ bool Server::listenTcp(const std::string& host, int port, std::string& error) {
         realPort = ntohs(reinterpret_cast<sockaddr_in*>(&bound)->sin_port);
     else if (bound.ss_family == AF_INET6)
         realPort = ntohs(reinterpret_cast<sockaddr_in6*>(&bound)->sin6_port);
-    address_ = host + ":" + std::to_string(realPort);
+    const bool v6 = host.find(':') != std::string::npos;
+    address_ = (v6 ? "[" + host + "]" : host) + ":" + std::to_string(realPort);
     return true;
 }
 

@@ -101,6 +101,9 @@ TEST(QovregOptions, HostAndPort) {
     ASSERT_TRUE(qov::sim::splitHostPort("::1:5100", host, port));
     EXPECT_EQ(host, "::1");
     EXPECT_EQ(port, 5100);
+    ASSERT_TRUE(qov::sim::splitHostPort("[::1]:0", host, port));
+    EXPECT_EQ(host, "::1");
+    EXPECT_EQ(port, 0);
     EXPECT_FALSE(qov::sim::splitHostPort(":5100", host, port));
     EXPECT_FALSE(qov::sim::splitHostPort("host:", host, port));
 }
