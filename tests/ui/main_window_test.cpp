@@ -4,10 +4,12 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QContextMenuEvent>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -206,6 +208,35 @@ TEST_F(MainWindowTest, AnnullaClosesTheLineScreen) {
     EXPECT_TRUE(window->mdiArea()->subWindowList().isEmpty());
     EXPECT_EQ(window->logic().openWindows(), (std::vector<int>{0, 1}));
     EXPECT_EQ(state.CurrentForm, " ");
+}
+
+TEST_F(MainWindowTest, OtvoriLoadsAProgramFileSetsTheChecksReloadsTheLineScreenAndReopensTheLine) {
+    click(2, 1);
+    const std::string file = folder + "kasa.ini";
+    test::WriteFile(file,
+                    "[QOVCOM]\r\nVERSION=QKRTNWZA480213\r\n[SETPORT]\r\nPORT=4\r\nSPEED=38400\r\n"
+                    "[SETLNG]\r\nLNG=False\r\n[SETWDTH]\r\nWDTH=32\r\n"
+                    "[SETPHONE]\r\nPHONENM=0117\r\nPHONEPT=ATDT\r\nPHONEPSS=pss\r\n");
+    dialogs.openWith(file);
+    link.calls.clear();
+    link.expect("Init_RS232bd", "4", 0);
+    Item(topMenu("&Datoteke"), "&Otvori")->trigger();
+
+    EXPECT_EQ(dialogs.texts(), (std::vector<std::string>{"OK"}));
+    EXPECT_EQ(state.ProgramFilePath, file);
+    QMenu* menu = topMenu("&Datoteke");
+    EXPECT_FALSE(Item(menu, "Cirilica")->isChecked());
+    EXPECT_TRUE(Item(menu, "Sirina 32")->isChecked());
+    EXPECT_FALSE(state.CyrillicMode);
+    EXPECT_EQ(link.calls.front().op, "Close_RS232");
+    EXPECT_EQ(link.calls.back().arg, 38400);
+
+    // The open line screen shows the loaded set-up.
+    QWidget* screen = window->mdiArea()->subWindowList()[0]->widget();
+    EXPECT_EQ(screen->findChild<QComboBox*>("cboPort")->currentText(), "Com4");
+    EXPECT_EQ(screen->findChild<QComboBox*>("cboSpeed")->currentText(), "38400 bps");
+    EXPECT_EQ(screen->findChild<QLineEdit*>("PhoneNumber")->text(), "0117");
+    EXPECT_EQ(screen->findChild<QLineEdit*>("Password")->text(), "pss");
 }
 
 TEST_F(MainWindowTest, RegisteredScreensOpenAndFollowTheCyrillicSwitch) {
