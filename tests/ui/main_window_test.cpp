@@ -278,6 +278,24 @@ TEST_F(MainWindowTest, ARightClickOnTheFreeAreaPopsUpTheFileMenu) {
     window->fileMenu()->hide();
 }
 
+TEST_F(MainWindowTest, TheStoredPlacementIsAppliedInPixelsUnlessTheWindowWasMaximised) {
+    store.set("QovCom", "Settings", "MainLeft", "1500");
+    store.set("QovCom", "Settings", "MainTop", "3000");
+    store.set("QovCom", "Settings", "MainWidth", "15000");
+    store.set("QovCom", "Settings", "MainHeight", "9000");
+    MainWindow normal(station, desktop, folder);
+    normal.load(settings.get());
+    EXPECT_EQ(normal.pos(), QPoint(100, 200));
+    EXPECT_EQ(normal.size(), QSize(1000, 600));
+    EXPECT_FALSE(normal.isMaximized());
+
+    store.set("QovCom", "Settings", "windowstate", "2");
+    MainWindow maximised(station, desktop, folder);
+    maximised.load(settings.get());
+    EXPECT_TRUE(maximised.windowState() & Qt::WindowMaximized);
+    EXPECT_NE(maximised.pos(), QPoint(100, 200));
+}
+
 TEST_F(MainWindowTest, ClosingStoresThePlacementInTwipsAndClosesTheLine) {
     window->close();
     EXPECT_EQ(store.values["QovCom/Settings/MainWidth"], std::to_string(window->width() * 15));
