@@ -245,6 +245,13 @@ TEST(Qovreg, StateFileKeepsTheMemoryAcrossARestart) {
         open(line, "tcp://" + reg.address());
         ASSERT_EQ(send(line, "U2" + pad("DIN", 12) + "001.00000"), 0);
         ASSERT_EQ(send(line, article(7)), 0);
+        // written while it runs, shortly after the change
+        const auto deadline = std::chrono::steady_clock::now() + 2s;
+        while (qov::test::ReadFile(state.toStdString()).find("ARTIKAL BR 7") == std::string::npos &&
+               std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(20ms);
+        EXPECT_NE(qov::test::ReadFile(state.toStdString()).find("DIN"), std::string::npos);
+        ASSERT_EQ(send(line, "U2" + pad("DINAR", 12) + "001.00000"), 0);
         line.Close_RS232();
         EXPECT_EQ(reg.stop(), 0);
     }
@@ -252,7 +259,7 @@ TEST(Qovreg, StateFileKeepsTheMemoryAcrossARestart) {
     Qovreg reg({"--tcp", "127.0.0.1:0", "--state", state});
     qovdll::Line line;
     open(line, "tcp://" + reg.address());
-    EXPECT_EQ(request(line, "M2"), "2" + pad("DIN", 12) + "001.00000");
+    EXPECT_EQ(request(line, "M2"), "2" + pad("DINAR", 12) + "001.00000");  // the last change too
     EXPECT_EQ(request(line, "PTFIRST").substr(0, 12), digits(4007, 12));
 }
 
