@@ -11,6 +11,7 @@
 #include "link/link_calls.h"
 #include "link/qovdll_link.h"
 #include "link/station.h"
+#include "tables/transfer_screens.h"
 #include "ui/display_font.h"
 #include "ui/main_window.h"
 #include "ui/qt_desktop.h"
@@ -43,6 +44,11 @@ int main(int argc, char** argv) {
     qov::Station station{state, dialogs, calls, *database, userStore};
 
     qov::MainWindow window(station, desktop, appFolder);
+    // The screens of the navigation entries (group, entry); "Konekcija" is the window's own.
+    window.registerScreen(1, 2,
+                          [&station] { return qov::tables::CreateDepartmentsScreen(station); });
+    window.registerScreen(2, 4, [&station] { return qov::tables::CreateTransmitScreen(station); });
+    window.registerScreen(2, 5, [&station] { return qov::tables::CreateReceiveScreen(station); });
     dialogs.setParent(&window);
     window.load(settings.get());
     window.show();
