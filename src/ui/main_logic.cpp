@@ -166,8 +166,10 @@ bool MainLogic::closeLastWindow() {
 }
 
 void MainLogic::chooseEntry(int group, int entry) {
-    // The open screens are closed by their position in the open-windows list, counted
-    // once: closing one moves the next down, so a position past the end ends the choice.
+    // The open screens are closed by their position in the open-windows list (0 the main
+    // window, 1 the panel), the count taken once: closing one moves the next down, so with
+    // two screens open the second is not reached and the choice ends there, silently.
+    // (The station has no separate document window to close first.)
     const std::size_t count = windows_.size();
     for (std::size_t i = 2; i + 1 <= count; ++i) {
         if (i >= windows_.size()) {
