@@ -3,12 +3,14 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
+#include <QGuiApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QScreen>
 #include <QStatusBar>
 #include <QStyle>
 
@@ -79,6 +81,12 @@ void MainWindow::load(const cIniFile* settings) {
     if (placement.applyGeometry) {
         move(placement.left / kTwipsPerPixel, placement.top / kTwipsPerPixel);
         resize(placement.width / kTwipsPerPixel, placement.height / kTwipsPerPixel);
+        // A place stored on a screen that is no longer there would hide the window.
+        if (QGuiApplication::screenAt(pos() + QPoint(20, 20)) == nullptr) {
+            if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+                move(screen->availableGeometry().topLeft() + QPoint(40, 40));
+            }
+        }
     }
     switch (placement.state) {
         case 1:

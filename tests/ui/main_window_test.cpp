@@ -8,6 +8,7 @@
 #include <QContextMenuEvent>
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -288,6 +289,12 @@ TEST_F(MainWindowTest, TheStoredPlacementIsAppliedInPixelsUnlessTheWindowWasMaxi
     EXPECT_EQ(normal.pos(), QPoint(100, 200));
     EXPECT_EQ(normal.size(), QSize(1000, 600));
     EXPECT_FALSE(normal.isMaximized());
+
+    // A place on a screen that is not there: the window comes back onto the screen.
+    store.set("QovCom", "Settings", "MainLeft", "900000");
+    MainWindow lost(station, desktop, folder);
+    lost.load(settings.get());
+    EXPECT_NE(QGuiApplication::screenAt(lost.pos() + QPoint(20, 20)), nullptr);
 
     store.set("QovCom", "Settings", "windowstate", "2");
     MainWindow maximised(station, desktop, folder);
