@@ -313,10 +313,15 @@ void LineEngine::commandLine(std::string line, Time now) {
 
 void LineEngine::onlineText(char c, Time now) {
     if (c == '\r' || c == '\n') {
-        const std::string upper = upperAscii(trimmed(onlineText_));
-        if (upper.starts_with("ATH")) {
+        // A hang-up line; right after CONNECT it may follow the password, which the
+        // station sends without a line end.
+        const std::string line = trimmed(onlineText_);
+        const std::size_t hangup = upperAscii(line).find("ATH");
+        if (hangup == 0 || (hangup != std::string::npos && passwordPending_)) {
+            if (log_ && hangup > 0)
+                log_->write("M", "password " + line.substr(0, hangup));
             if (log_)
-                log_->write("M", "> " + onlineText_);
+                log_->write("M", "> " + line.substr(hangup));
             onlineText_.clear();
             passwordPending_ = false;
             modemAnswer("OK", now, ModemState::Command);
