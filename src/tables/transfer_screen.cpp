@@ -45,9 +45,16 @@ public:
         layout->addWidget(new QLabel(ToScreen(run_.listTitle()), this));
         list_ = new QListWidget(this);
         list_->setSelectionMode(QAbstractItemView::MultiSelection);
+        // Every line keeps room for its result mark, so lines do not jump when marks show.
+        list_->setIconSize(QSize(16, 16));
+        QPixmap blank(16, 16);
+        blank.fill(Qt::transparent);
+        noMark_ = QIcon(blank);
         for (const TransferEntry& entry : run_.entries()) {
-            list_->addItem(ToScreen(entry.text));
+            list_->addItem(new QListWidgetItem(noMark_, ToScreen(entry.text)));
         }
+        list_->setMinimumHeight(list_->sizeHintForRow(0) * list_->count() +
+                                2 * list_->frameWidth() + 4);
         list_->installEventFilter(this);
         layout->addWidget(list_);
 
@@ -155,7 +162,7 @@ private:
         caption_->setText(ToScreen(run_.progress().caption()));
         counter_->setText(ToScreen(run_.progress().counter()));
         for (int i = 0; i < list_->count(); ++i) {
-            QIcon icon;
+            QIcon icon = noMark_;
             switch (run_.mark(i)) {
                 case TransferMark::Success:
                     icon = style()->standardIcon(QStyle::SP_DialogApplyButton);
@@ -172,6 +179,7 @@ private:
 
     TransferRun run_;
     QListWidget* list_ = nullptr;
+    QIcon noMark_;
     QLabel* caption_ = nullptr;
     QLabel* counter_ = nullptr;
     QWidget* panel_ = nullptr;
