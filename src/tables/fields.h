@@ -3,10 +3,9 @@
 #include <string>
 #include <string_view>
 
-namespace qov::tables {
+#include "app/dialogs.h"
 
-// The line break that ends the record texts of the retry boxes.
-inline constexpr const char* kLineBreak = "\n";
+namespace qov::tables {
 
 // Byte-string helpers for fixed-width frame fields. Blanks are spaces only; nothing here
 // depends on the locale.
