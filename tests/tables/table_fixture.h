@@ -2,9 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
-#include <string>
-
 #include "app/database.h"
 #include "link/station.h"
 #include "support/memory_user_store.h"
@@ -14,12 +11,28 @@
 
 namespace qov::test {
 
-// A station on the fakes: scripted link and dialogs, default tables, the start-up flags.
+// A station on the fakes: scripted link and dialogs, default tables, Latin on both sides.
 struct TableFixture : ::testing::Test {
     TableFixture() {
         FillDefaultTables(state);
         state.CyrillicFontName = "Helvetica Ciril";
         state.LatinFontName = "Courier New";
+        modes(false, false);
+    }
+    void modes(bool mode, bool language) {
+        state.CyrillicMode = mode;
+        state.CyrillicLanguage = language;
+    }
+    // Every box shown as "TITLE: TEXT", then its icon and buttons where it has them.
+    std::vector<std::string> shown() const {
+        const char* const icons[] = {"", " <critical>", " <exclamation>", " <info>"};
+        const char* const buttons[] = {"", " [Retry/Cancel]", " [Yes/No]"};
+        std::vector<std::string> all;
+        for (const MessageBox& b : dialogs.boxes) {
+            all.push_back(b.title + ": " + b.text + icons[static_cast<int>(b.icon)] +
+                          buttons[static_cast<int>(b.buttons)]);
+        }
+        return all;
     }
 
     SharedState state;
@@ -32,21 +45,11 @@ struct TableFixture : ::testing::Test {
     tables::TransferProgress progress;
     tables::MessageLines message;
     tables::TransferContext ctx{station, progress, &message};
-
-    // Latin on both sides: texts go to the register as they stand.
-    void latin() {
-        state.CyrillicMode = false;
-        state.CyrillicLanguage = false;
-    }
 };
 
-// Register text of a font text, for expected frames.
+// Register text from its byte values.
 inline std::string Reg(std::initializer_list<int> codes) {
-    std::string text;
-    for (int c : codes) {
-        text.push_back(static_cast<char>(c));
-    }
-    return text;
+    return std::string(codes.begin(), codes.end());
 }
 
 }  // namespace qov::test
