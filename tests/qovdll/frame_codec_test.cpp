@@ -1,3 +1,5 @@
+// The frame codec. Octal escapes in the byte strings: \002 STX, \003 ETX, \005 ENQ, \006 ACK,
+// \025 NAK, \026 SYN.
 #include "qovdll/frame_codec.h"
 
 #include <gtest/gtest.h>
@@ -8,43 +10,28 @@
 
 namespace {
 
-using qovdll::ReaderEvent;
 using Kind = qovdll::ReaderEvent::Kind;
 
-std::vector<ReaderEvent> readAll(std::string_view bytes) {
+// The events of one reader fed the pieces in turn, as text: F<seq>:<data> for a frame,
+// C<hex> for a control byte, D for damage.
+std::string read(const std::vector<std::string_view>& pieces) {
     qovdll::FrameReader reader;
-    std::vector<ReaderEvent> events;
-    reader.feed(bytes, events);
-    return events;
-}
-
-// A compact picture of the events: F<seq>:<data> for frames, C<hex> for control bytes, D.
-std::string describe(const std::vector<ReaderEvent>& events) {
-    std::string out;
+    std::vector<qovdll::ReaderEvent> events;
+    for (auto piece : pieces)
+        reader.feed(piece, events);
+    std::string out = reader.inFrame() ? "(in frame)" : "";
     for (const auto& ev : events) {
-        if (!out.empty())
-            out += ' ';
-        switch (ev.kind) {
-            case Kind::Frame:
-                out += 'F';
-                out += ev.frame.seq;
-                out += ':';
-                out += ev.frame.data;
-                break;
-            case Kind::Control: {
-                char buf[8];
-                std::snprintf(buf, sizeof buf, "C%02X", ev.control);
-                out += buf;
-                break;
-            }
-            case Kind::Damaged:
-                out += 'D';
-                break;
-        }
+        char control[8];
+        std::snprintf(control, sizeof control, "C%02X", ev.control);
+        out += out.empty() ? "" : " ";
+        out += ev.kind == Kind::Frame     ? 'F' + std::string(1, ev.frame.seq) + ':' + ev.frame.data
+               : ev.kind == Kind::Control ? control
+                                          : "D";
     }
     return out;
 }
 
+// Data in which every byte value turns up once it is long enough.
 std::string allByteValues(std::size_t length) {
     std::string data(length, '\0');
     for (std::size_t i = 0; i < length; ++i)
@@ -52,41 +39,23 @@ std::string allByteValues(std::size_t length) {
     return data;
 }
 
-std::string withCrcOf(std::string body) {
-    char crc[5];
-    std::snprintf(crc, sizeof crc, "%04X", qovdll::crc16(body));
-    return "\x02" + body + "\x03" + crc;
-}
-
-TEST(FrameCodec, CrcCheckValue) {
-    EXPECT_EQ(qovdll::crc16("123456789"), 0x29B1);
-    EXPECT_EQ(qovdll::crc16(""), 0xFFFF);
-}
-
 TEST(FrameCodec, EncodesExactBytes) {
-    EXPECT_EQ(qovdll::encodeFrame('!', "PTNEXT"),
-              "\x02"
-              "006!PTNEXT\x03"
-              "E37C");
-    EXPECT_EQ(qovdll::encodeFrame(' ', ""),
-              "\x02"
-              "000 \x03"
-              "4C7B");
-    EXPECT_EQ(qovdll::encodeFrame('!', std::string("A\0B", 3)),
-              withCrcOf(std::string("003!A\0B", 7)));
-}
-
-TEST(FrameCodec, NextSeqWraps) {
+    EXPECT_EQ(qovdll::crc16("123456789"), 0x29B1);
+    EXPECT_EQ(qovdll::encodeFrame('!', "PTNEXT"), "\002006!PTNEXT\003E37C");
+    EXPECT_EQ(qovdll::encodeFrame(' ', ""), "\002000 \0034C7B");
+    const std::string cut = qovdll::encodeFrame('a', std::string(1200, 'z'));
+    EXPECT_EQ(cut.substr(0, 5), "\002999a");
+    EXPECT_EQ(cut.size(), 999u + qovdll::kFrameOverhead);
     EXPECT_EQ(qovdll::nextSeq(0x20), 0x21);
     EXPECT_EQ(qovdll::nextSeq(0x7D), 0x7E);
     EXPECT_EQ(qovdll::nextSeq(0x7E), 0x20);
 }
 
-TEST(FrameCodec, RoundTripEveryLengthAndAllByteValues) {
+TEST(FrameCodec, RoundTripEveryLengthWithAllByteValues) {
     qovdll::FrameReader reader;
-    std::vector<ReaderEvent> events;
+    std::vector<qovdll::ReaderEvent> events;
     char seq = 0x20;
-    for (std::size_t len = 0; len <= qovdll::kMaxFrameData; ++len) {
+    for (std::size_t len = 0; len <= qovdll::kMaxFrameData; ++len, seq = qovdll::nextSeq(seq)) {
         const std::string data = allByteValues(len);
         events.clear();
         reader.feed(qovdll::encodeFrame(seq, data), events);
@@ -95,160 +64,72 @@ TEST(FrameCodec, RoundTripEveryLengthAndAllByteValues) {
         ASSERT_EQ(events[0].frame.seq, seq);
         ASSERT_EQ(events[0].frame.data, data) << len;
         ASSERT_FALSE(reader.inFrame());
-        seq = qovdll::nextSeq(seq);
     }
-    // Every byte value appears at least once in the longer frames.
-    std::string all;
-    for (int b = 0; b < 256; ++b)
-        all.push_back(static_cast<char>(b));
-    EXPECT_EQ(describe(readAll(qovdll::encodeFrame('x', all))).size(), 3u + 256u);
-}
-
-TEST(FrameCodec, LongDataIsCutAt999) {
-    const std::string frame = qovdll::encodeFrame('a', std::string(1200, 'z'));
-    EXPECT_EQ(frame.size(), 999u + qovdll::kFrameOverhead);
-    EXPECT_EQ(frame.substr(1, 3), "999");
 }
 
 TEST(FrameCodec, ReplySplitAtEveryPosition) {
-    const std::string data = std::string("A") + "\x02\x03\x05\x06\x15\x16" + allByteValues(29);
-    const std::string stream = std::string("\x16\x16") + qovdll::encodeFrame('5', data) + "\x06";
-    for (std::size_t cut1 = 0; cut1 <= stream.size(); ++cut1) {
-        for (std::size_t cut2 = cut1; cut2 <= stream.size(); cut2 += 5) {
-            qovdll::FrameReader reader;
-            std::vector<ReaderEvent> events;
-            reader.feed(std::string_view(stream).substr(0, cut1), events);
-            reader.feed(std::string_view(stream).substr(cut1, cut2 - cut1), events);
-            reader.feed(std::string_view(stream).substr(cut2), events);
-            ASSERT_EQ(events.size(), 4u) << cut1 << "/" << cut2;
-            EXPECT_EQ(events[0].control, qovdll::SYN);
-            EXPECT_EQ(events[1].control, qovdll::SYN);
-            ASSERT_EQ(events[2].kind, Kind::Frame);
-            EXPECT_EQ(events[2].frame.data, data);
-            EXPECT_EQ(events[3].control, qovdll::ACK);
+    const std::string data = "A\002\003\005\006\025\026" + allByteValues(29);
+    const std::string stream = "\026\026" + qovdll::encodeFrame('5', data) + "\006";
+    const std::string expected = "C16 C16 F5:" + data + " C06";
+    const std::string_view s = stream;
+    for (std::size_t cut1 = 0; cut1 <= s.size(); ++cut1) {
+        for (std::size_t cut2 = cut1; cut2 <= s.size(); cut2 += 5) {
+            ASSERT_EQ(read({s.substr(0, cut1), s.substr(cut1, cut2 - cut1), s.substr(cut2)}),
+                      expected)
+                << cut1 << "/" << cut2;
         }
     }
-    // Byte by byte.
-    qovdll::FrameReader reader;
-    std::vector<ReaderEvent> events;
-    for (char c : stream)
-        reader.feed(std::string_view(&c, 1), events);
-    ASSERT_EQ(events.size(), 4u);
-    EXPECT_EQ(events[2].frame.data, data);
+    std::vector<std::string_view> bytes;
+    for (std::size_t i = 0; i < s.size(); ++i)
+        bytes.push_back(s.substr(i, 1));
+    EXPECT_EQ(read(bytes), expected);
 }
-
-TEST(FrameCodec, InFrameAndReset) {
-    const std::string frame = qovdll::encodeFrame('5', "Axyz");
-    qovdll::FrameReader reader;
-    std::vector<ReaderEvent> events;
-    EXPECT_FALSE(reader.inFrame());
-    reader.feed("junk", events);
-    EXPECT_FALSE(reader.inFrame());
-    reader.feed(frame.substr(0, 6), events);
-    EXPECT_TRUE(reader.inFrame());
-    reader.reset();
-    EXPECT_FALSE(reader.inFrame());
-    // The rest of the broken frame is ignored (no STX in it); a fresh frame is read.
-    reader.feed(frame.substr(6) + frame, events);
-    EXPECT_EQ(describe(events), "F5:Axyz");
-}
-
-struct DamageCase {
-    const char* name;
-    std::string stream;
-    std::string expected;
-};
 
 TEST(FrameCodec, DamageAndResync) {
     const std::string good = qovdll::encodeFrame('7', "Aok");
-    std::string badCrc = good;
+    std::string badCrc = good, changed = good;
     badCrc.back() = badCrc.back() == '0' ? '1' : '0';
-    std::string flipped = good;
-    flipped[6] = 'K';  // data byte changed, CRC no longer fits
-    const std::vector<DamageCase> cases = {
-        {"bad LEN digit",
-         "\x02"
-         "0x3" +
-             good,
-         "D F7:Aok"},
-        {"LEN longer than the data: the next frame's start is taken as data",
-         withCrcOf("005!ab").substr(0, 9) + good, "D"},
-        {"bad CRC", badCrc + good, "D F7:Aok"},
-        {"data changed", flipped + good, "D F7:Aok"},
-        {"missing ETX",
-         "\x02"
-         "002!abX" +
-             good,
-         "D F7:Aok"},
-        {"ETX missing, STX follows at once",
-         "\x02"
-         "002!ab" +
-             good,
-         "D F7:Aok"},
-        {"non-hex CRC",
-         "\x02"
-         "002!ab\x03"
-         "12G4" +
-             good,
-         "D F7:Aok"},
-        {"lower-case CRC",
-         "\x02"
-         "002!ab\x03"
-         "abcd" +
-             good,
-         "D F7:Aok"},
-        {"SEQ out of range",
-         "\x02"
-         "002\x01"
-         "ab\x03"
-         "0000" +
-             good,
-         "D F7:Aok"},
-        {"truncated then new frame in LEN",
-         "\x02"
-         "00" +
-             good,
-         "D F7:Aok"},
-        {"garbage before", std::string("hello\r\nCONNECT 9600\r\n\xff\x00", 23) + good, "F7:Aok"},
-        {"garbage between", good + "zz\x01\x7f" + good, "F7:Aok F7:Aok"},
-        {"control bytes between", good + "\x05\x06\x15\x16" + good,
-         "F7:Aok C05 C06 C15 C16 F7:Aok"},
-        {"control bytes inside data", qovdll::encodeFrame('9', "A\x06\x15\x16\x05"),
-         "F9:A\x06\x15\x16\x05"},
-        {"STX and ETX inside data", qovdll::encodeFrame('9', "\x02\x03\x02"), "F9:\x02\x03\x02"},
-        {"control byte breaking LEN",
-         "\x02"
-         "0\x15" +
-             good,
-         "D C15 F7:Aok"},
-        {"empty frame", qovdll::encodeFrame('~', ""), "F~:"},
+    changed[6] = 'K';
+    const std::pair<const char*, std::string> damaged[] = {
+        {"bad LEN digit", "\0020x3"},
+        {"bad CRC", badCrc},
+        {"data changed", changed},
+        {"missing ETX", "\002002!abX"},
+        {"ETX missing, STX follows at once", "\002002!ab"},
+        {"non-hex CRC", "\002002!ab\00312G4"},
+        {"lower-case CRC", "\002002!ab\003abcd"},
+        {"SEQ out of range", "\002002\001ab\0030000"},
+        {"truncated in LEN", "\00200"},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(describe(readAll(c.stream)), c.expected) << c.name;
+    for (const auto& [name, bytes] : damaged)
+        EXPECT_EQ(read({bytes + good}), "D F7:Aok") << name;
+
+    const std::pair<std::string, std::string> cases[] = {
+        {std::string("hello\r\nCONNECT 9600\r\n\xff\0", 23) + good, "F7:Aok"},
+        {good + "zz\001\177" + good, "F7:Aok F7:Aok"},
+        {good + "\005\006\025\026" + good, "F7:Aok C05 C06 C15 C16 F7:Aok"},
+        {qovdll::encodeFrame('9', "\002\003\005\006\025\026"), "F9:\002\003\005\006\025\026"},
+        {"\0020\025" + good, "D C15 F7:Aok"},
+        {qovdll::encodeFrame('~', ""), "F~:"},
+        // A frame announcing more than follows swallows the next frame as its data.
+        {"\002999!" + good, "(in frame)"},
+    };
+    for (const auto& [bytes, expected] : cases)
+        EXPECT_EQ(read({bytes}), expected);
 }
 
-TEST(FrameCodec, LongLenSwallowsFollowingBytes) {
-    // A frame announcing 999 bytes takes the next frame as its data: no event until it ends.
-    qovdll::FrameReader reader;
-    std::vector<ReaderEvent> events;
-    reader.feed(
-        "\x02"
-        "999!" +
-            qovdll::encodeFrame('7', "Aok"),
-        events);
-    EXPECT_TRUE(events.empty());
-    EXPECT_TRUE(reader.inFrame());
-}
-
-TEST(FrameCodec, TruncatedFrameGivesNothingUntilEnded) {
+TEST(FrameCodec, TruncatedFrameGivesNothingUntilResetThenReadsTheNext) {
     const std::string good = qovdll::encodeFrame('7', "Ahello");
-    for (std::size_t cut = 1; cut < good.size(); ++cut) {
-        qovdll::FrameReader reader;
-        std::vector<ReaderEvent> events;
-        reader.feed(good.substr(0, cut), events);
-        EXPECT_TRUE(events.empty()) << cut;
-        EXPECT_TRUE(reader.inFrame()) << cut;
-    }
+    for (std::size_t cut = 1; cut < good.size(); ++cut)
+        EXPECT_EQ(read({std::string_view(good).substr(0, cut)}), "(in frame)") << cut;
+    qovdll::FrameReader reader;
+    std::vector<qovdll::ReaderEvent> events;
+    reader.feed(good.substr(0, 6), events);
+    reader.reset();
+    EXPECT_FALSE(reader.inFrame());
+    reader.feed(good.substr(6) + good, events);  // no STX in the rest: ignored
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].frame.data, "Ahello");
 }
 
 }  // namespace

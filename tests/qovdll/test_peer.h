@@ -1,12 +1,24 @@
-// A scriptable register stand-in for the link tests: speaks the frame protocol over TCP
-// loopback or a pseudo-terminal, on its own thread.
+// A register stand-in for the line tests: speaks the frame protocol over TCP loopback or a
+// pseudo-terminal on its own thread and, like a register, answers the repetition of its last
+// executed request (same SEQ and CRC) from the stored reply.
 #pragma once
 
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <termios.h>
+#include <unistd.h>
+
 #include <atomic>
+#include <cerrno>
 #include <chrono>
+#include <cstdlib>
 #include <deque>
 #include <functional>
 #include <mutex>
+#include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
@@ -15,97 +27,211 @@
 
 namespace qovtest {
 
-// How the peer answers one intact request frame. Requests beyond the script get Normal.
-struct PeerAction {
-    enum class Kind {
-        Normal,  // execute (or repeat the stored reply) and answer
-        Nak,     // answer NAK, do not execute
-        Damage,  // execute (or repeat) and send the reply with a broken CRC
-        Drop,    // execute (or repeat) and send nothing
-        Syn,     // execute, send SYN every synPeriodMs for ms, then the reply
-        Delay,   // execute, answer after ms (no SYN meanwhile)
-        Split,   // execute, send the reply's first half, the rest after ms
-        Raw,     // send raw(seq) instead of a reply, do not execute
-        Silent,  // send nothing, do not execute
-        Close,   // drop the connection
-    } kind = Kind::Normal;
+using namespace std::chrono_literals;
+
+// How the peer answers one intact request; requests past the script are answered Normal.
+// Normal: execute (or repeat) and send the reply after ms. Nak: NAK, not executed. Damage:
+// execute or repeat, reply with a broken CRC. Drop: execute or repeat, the reply is lost.
+// Split: execute or repeat, half the reply now, the rest after ms. Raw: raw(seq) instead, not
+// executed. Close: drop the connection. Until the reply is due, `filler` goes out every 20 ms
+// (SYN for a busy register, or junk).
+struct Act {
+    enum Kind { Normal, Nak, Damage, Drop, Split, Raw, Close } kind = Normal;
     int ms = 0;
-    std::function<std::string(char seq)> raw;
+    std::string filler = {};
+    std::function<std::string(char seq)> raw = nullptr;
+};
+
+// What the peer has seen so far.
+struct Seen {
+    int executions = 0, enqs = 0;
+    std::vector<qovdll::Frame> requests;  // intact request frames, in order
+    std::string bytes;                    // every byte received
 };
 
 class TestPeer {
 public:
     enum class Medium { Tcp, Pty };
 
-    explicit TestPeer(Medium medium);
-    ~TestPeer();
-    TestPeer(const TestPeer&) = delete;
-    TestPeer& operator=(const TestPeer&) = delete;
+    explicit TestPeer(Medium medium) {
+        if (medium == Medium::Tcp) {
+            listenFd_ = ::socket(AF_INET, SOCK_STREAM, 0);
+            sockaddr_in addr{AF_INET, 0, {htonl(INADDR_LOOPBACK)}, {}};
+            socklen_t len = sizeof addr;
+            auto* a = reinterpret_cast<sockaddr*>(&addr);
+            if (::bind(listenFd_, a, len) || ::listen(listenFd_, 4) ||
+                ::getsockname(listenFd_, a, &len))
+                throw std::runtime_error("test peer: cannot listen");
+            device_ = "tcp://127.0.0.1:" + std::to_string(ntohs(addr.sin_port));
+        } else {
+            fd_ = ::posix_openpt(O_RDWR | O_NOCTTY);
+            if (fd_ < 0 || ::grantpt(fd_) != 0 || ::unlockpt(fd_) != 0)
+                throw std::runtime_error("test peer: no pseudo-terminal");
+            device_ = ::ptsname(fd_);
+            termios tio{};
+            ::tcgetattr(fd_, &tio);
+            ::cfmakeraw(&tio);
+            ::tcsetattr(fd_, TCSANOW, &tio);
+            // The peer's own hold on the slave keeps the master readable between lines.
+            slaveFd_ = ::open(device_.c_str(), O_RDWR | O_NOCTTY);
+            ::fcntl(fd_, F_SETFL, O_NONBLOCK);
+        }
+        thread_ = std::thread([this] { run(); });
+    }
+    ~TestPeer() {
+        stop_ = true;
+        thread_.join();
+        drop();
+        ::close(listenFd_);
+    }
 
-    // What a Line opens: "tcp://127.0.0.1:PORT" or the pty slave path.
+    // What a line opens: "tcp://127.0.0.1:PORT" or the pty's slave path.
     std::string device() const { return device_; }
-
-    // Reply DATA for an executed request; default: "A" + the request text.
-    void setHandler(std::function<std::string(const std::string&)> handler);
-    void script(std::vector<PeerAction> actions);
-    void setAnswerEnq(bool answer);
-    void setSynPeriodMs(int ms);
-    // Sends junk bytes (from `junk`, cycled) every few milliseconds until stopped.
-    void streamJunk(std::string junk);
+    // The reply DATA of an executed request; by default "A" + the request text.
+    void setHandler(std::function<std::string(const std::string&)> h) {
+        locked([&] { handler_ = std::move(h); });
+    }
+    void script(std::vector<Act> acts) {
+        locked([&] { script_.assign(acts.begin(), acts.end()); });
+    }
+    void answerEnq(bool answer) {
+        locked([&] { answerEnq_ = answer; });
+    }
     // Bytes pushed to the line at once (modem answers for read_data).
-    void sendRaw(std::string bytes);
-
-    int executions() const;
-    int enqCount() const;
-    int nakCount() const;                         // NAKs received from the PC
-    std::vector<qovdll::Frame> requests() const;  // every intact request frame, in order
-    std::string received() const;                 // every byte received
-    // Waits until at least n bytes have been received or timeoutMs passed.
-    bool waitReceived(std::size_t n, int timeoutMs) const;
+    void sendRaw(std::string bytes) {
+        locked([&] { due_.emplace_back(Clock::now(), bytes); });
+    }
+    Seen seen() const {
+        std::lock_guard lock(mutex_);
+        return seen_;
+    }
 
 private:
-    struct Stored {
-        bool valid = false;
-        char seq = 0;
-        std::uint16_t crc = 0;
-        std::string reply;
-    };
+    using Clock = std::chrono::steady_clock;
 
-    void run();
-    void handleInput(const char* data, std::size_t n);
-    void onRequest(const qovdll::Frame& frame);
-    std::string executeOrRepeat(const qovdll::Frame& frame);
-    void put(const std::string& bytes);
-    void dropConnection();
+    template <class F>
+    void locked(F f) {
+        std::lock_guard lock(mutex_);
+        f();
+    }
 
-    Medium medium_;
+    // Writes all bytes, giving up after a while when the other side does not read.
+    void put(const std::string& bytes) {
+        std::size_t done = 0;
+        for (const auto giveUp = Clock::now() + 100ms; fd_ >= 0 && done < bytes.size();) {
+            const char* p = bytes.data() + done;
+            const ssize_t n = listenFd_ >= 0 ? ::send(fd_, p, bytes.size() - done, MSG_NOSIGNAL)
+                                             : ::write(fd_, p, bytes.size() - done);
+            if (n > 0)
+                done += static_cast<std::size_t>(n);
+            else if ((errno != EAGAIN && errno != EINTR) || Clock::now() > giveUp)
+                return;
+            else
+                std::this_thread::sleep_for(1ms);
+        }
+    }
+
+    void drop() {
+        for (int* fd : {&fd_, &slaveFd_}) {
+            if (*fd >= 0)
+                ::close(*fd);
+            *fd = -1;
+        }
+        due_.clear();
+        reader_.reset();
+    }
+
+    std::string executeOrRepeat(const qovdll::Frame& frame) {
+        const std::string request = qovdll::encodeFrame(frame.seq, frame.data);
+        if (request != storedRequest_) {
+            ++seen_.executions;
+            storedRequest_ = request;
+            storedReply_ =
+                qovdll::encodeFrame(frame.seq, handler_ ? handler_(frame.data) : "A" + frame.data);
+        }
+        return storedReply_;
+    }
+
+    void onRequest(const qovdll::Frame& frame) {
+        seen_.requests.push_back(frame);
+        due_.clear();  // a new request ends whatever was still to come
+        Act act;
+        if (!script_.empty()) {
+            act = script_.front();
+            script_.pop_front();
+        }
+        const auto at = Clock::now() + std::chrono::milliseconds(act.ms);
+        for (auto t = Clock::now(); !act.filler.empty() && t < at; t += 20ms)
+            due_.emplace_back(t, act.filler);
+        if (act.kind == Act::Close)
+            return drop();
+        if (act.kind == Act::Nak || act.kind == Act::Raw)
+            return put(act.kind == Act::Nak ? "\x15" : act.raw ? act.raw(frame.seq) : "");
+        std::string reply = executeOrRepeat(frame);
+        if (act.kind == Act::Damage)
+            reply.back() = reply.back() == '0' ? '1' : '0';
+        if (act.kind == Act::Split) {
+            put(reply.substr(0, reply.size() / 2));
+            reply.erase(0, reply.size() / 2);
+        }
+        if (act.kind != Act::Drop)
+            due_.emplace_back(at, reply);
+    }
+
+    void onInput(std::string_view bytes) {
+        seen_.bytes.append(bytes);
+        std::vector<qovdll::ReaderEvent> events;
+        reader_.feed(bytes, events);
+        for (const auto& ev : events) {
+            if (ev.kind == qovdll::ReaderEvent::Kind::Frame && fd_ >= 0) {
+                onRequest(ev.frame);
+            } else if (ev.control == qovdll::ENQ) {
+                ++seen_.enqs;
+                storedRequest_.clear();  // ENQ: the last request is forgotten
+                if (answerEnq_)
+                    put("\x06");
+            }
+        }
+    }
+
+    void run() {
+        while (!stop_) {
+            pollfd fds[2] = {{fd_, POLLIN, 0}, {listenFd_, POLLIN, 0}};
+            ::poll(fds, 2, 2);
+            std::lock_guard lock(mutex_);
+            if (fds[1].revents & POLLIN) {
+                const int conn = ::accept(listenFd_, nullptr, nullptr);
+                drop();
+                int one = 1;
+                ::setsockopt(conn, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
+                ::fcntl(conn, F_SETFL, O_NONBLOCK);
+                fd_ = conn;
+            } else if (fds[0].revents & (POLLIN | POLLHUP)) {
+                char buf[4096];
+                const ssize_t n = ::read(fd_, buf, sizeof buf);
+                if (n > 0)
+                    onInput(std::string_view(buf, static_cast<std::size_t>(n)));
+                else if (listenFd_ >= 0 && (n == 0 || (errno != EAGAIN && errno != EINTR)))
+                    drop();  // the line closed the connection
+            }
+            for (const auto now = Clock::now();
+                 fd_ >= 0 && !due_.empty() && due_.front().first <= now; due_.pop_front())
+                put(due_.front().second);
+        }
+    }
+
     std::string device_;
-    int listenFd_ = -1;
-    int fd_ = -1;       // connection or pty master
-    int slaveFd_ = -1;  // the peer's own hold on the pty slave (keeps the master readable)
-    std::thread thread_;
-    std::atomic<bool> stop_{false};
-
+    int listenFd_ = -1, fd_ = -1, slaveFd_ = -1;  // fd_: the connection or the pty master
     mutable std::mutex mutex_;
     std::function<std::string(const std::string&)> handler_;
-    std::deque<PeerAction> script_;
+    std::deque<Act> script_;
     bool answerEnq_ = true;
-    int synPeriodMs_ = 20;
-    std::string junk_;
-    std::size_t junkPos_ = 0;
-    std::string outQueue_;
-    int executions_ = 0;
-    int enqCount_ = 0;
-    int nakCount_ = 0;
-    std::vector<qovdll::Frame> requests_;
-    std::string received_;
-    Stored stored_;
+    std::deque<std::pair<Clock::time_point, std::string>> due_;  // bytes to send at a time
+    Seen seen_;
+    std::string storedRequest_, storedReply_;  // frames of the last executed request
     qovdll::FrameReader reader_;
-    // A reply (or its rest) held back, with or without SYN meanwhile.
-    bool pending_ = false;
-    bool pendingSyn_ = false;  // SYN while it waits
-    std::string pendingReply_;
-    std::chrono::steady_clock::time_point pendingAt_, nextSyn_;
+    std::atomic<bool> stop_{false};
+    std::thread thread_;
 };
 
 }  // namespace qovtest
