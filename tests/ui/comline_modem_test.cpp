@@ -1,4 +1,4 @@
-// Dialling and hanging up through the real link library against the register simulator's
+// "Connect" and "Disconnect" through the real link library against the register simulator's
 // Hayes modem (qovreg --modem), one case per dial outcome.
 
 #include <gtest/gtest.h>
@@ -11,83 +11,64 @@
 #include "link/qovdll_link.h"
 #include "support/memory_user_store.h"
 #include "support/scripted_dialogs.h"
-#include "ui/temp_database.h"
+#include "ui/ui_fakes.h"
 
 namespace qov {
 namespace {
 
-// qovreg on a free loopback port, stopped when the object goes.
-class ModemSimulator {
-public:
-    explicit ModemSimulator(const QStringList& args) {
-        process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        process_.start(QOV_BIN_DIR "/qovreg", QStringList{"--tcp", "127.0.0.1:0"} + args);
-        if (!process_.waitForStarted(10000)) {
-            return;
-        }
-        const QByteArray marker = "qovreg listening on ";
-        QDeadlineTimer deadline(10000);
-        while (!deadline.hasExpired() && process_.state() == QProcess::Running) {
-            if (!process_.canReadLine() && !process_.waitForReadyRead(200)) {
-                continue;
-            }
-            const QByteArray line = process_.readLine().trimmed();
-            if (line.startsWith(marker)) {
-                address_ = "tcp://" + line.mid(marker.size()).toStdString();
-                return;
-            }
-        }
-    }
-    ~ModemSimulator() {
-        process_.terminate();
-        if (!process_.waitForFinished(5000)) {
-            process_.kill();
-            process_.waitForFinished(5000);
-        }
-    }
-    const std::string& address() const { return address_; }
-
-private:
-    QProcess process_;
-    std::string address_;
-};
+using Texts = std::vector<std::string>;
 
 struct Outcome {
-    const char* dial;
-    bool ring;
-    std::vector<std::string> texts;
-    bool modemMode;
+    const char* dial;  // qovreg --dial
+    bool ring;         // qovreg --ring: the modem reports RING before the answer
+    Texts boxes;
 };
 
-class ComLineModemTest : public ::testing::TestWithParam<Outcome> {};
+class ComLineModemTest : public ::testing::TestWithParam<Outcome> {
+protected:
+    // Starts qovreg on a free loopback port; the link address it listens on, or "".
+    std::string startModem(const QStringList& args) {
+        qovreg.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        qovreg.start(QOV_BIN_DIR "/qovreg", QStringList{"--tcp", "127.0.0.1:0", "--modem"} + args);
+        const QByteArray marker = "qovreg listening on ";
+        for (QDeadlineTimer deadline(10000); !deadline.hasExpired();) {
+            if (qovreg.canReadLine() || qovreg.waitForReadyRead(200)) {
+                const QByteArray line = qovreg.readLine().trimmed();
+                if (line.startsWith(marker)) {
+                    return "tcp://" + line.mid(marker.size()).toStdString();
+                }
+            } else if (qovreg.state() == QProcess::NotRunning) {
+                break;
+            }
+        }
+        return "";
+    }
+    void TearDown() override {
+        qovreg.kill();
+        qovreg.waitForFinished(5000);
+    }
+    QProcess qovreg;
+};
 
 TEST_P(ComLineModemTest, DialsTheSimulatedModem) {
     const Outcome& o = GetParam();
-    QStringList args{"--modem", "--dial", o.dial};
-    if (o.ring) {
-        args << "--ring";
-    }
-    ModemSimulator sim(args);
-    ASSERT_FALSE(sim.address().empty()) << "qovreg did not start";
-
+    const std::string address = startModem(o.ring ? QStringList{"--dial", o.dial, "--ring"}
+                                                  : QStringList{"--dial", o.dial});
+    ASSERT_NE(address, "") << "qovreg did not start";
     const std::string folder = test::MakeTempFolder("qovmodem") + "/";
-    test::WriteFile(folder + "QovCom.ini", "[ports]\r\ncom1=" + sim.address() + "\r\n");
-    const IniFile ini(folder + "QovCom.ini");
-    const auto link = makeQovDllLink(ini, folder);
+    test::WriteFile(folder + "QovCom.ini", "[ports]\r\ncom1=" + address + "\r\n");
+    const auto link = makeQovDllLink(IniFile(folder + "QovCom.ini"), folder);
 
     SharedState state;
     state.ConnectionString = test::MakeTempDatabase();
-    state.ToneDialCommand = "ATDT";
-    state.PulseDialCommand = "ATDP";
     state.DialCommand = "ATDT";
-    // Online, the modem passes everything on: the hang-up escapes to command mode first.
-    state.HangupCommand = "+++ATH";
+    state.HangupCommand = "+++ATH";  // online the modem passes everything on: escape first
     test::ScriptedDialogs dialogs;
-    dialogs.answer(Answer::Cancel);
+    dialogs.answer(Answer::Cancel);  // no second try after a failed dial
     LinkCalls calls(state, *link);
-    test::RecordingDatabase db;
+    const auto db = CreateSqlDatabase();
     test::MemoryUserStore store;
-    Station station{state, dialogs, calls, db, store};
+    Station station{state, dialogs, calls, *db, store};
 
     ComLine screen(station);
     screen.open();
@@ -95,17 +76,16 @@ TEST_P(ComLineModemTest, DialsTheSimulatedModem) {
     screen.phoneNumber = "0113334444";
     screen.password = "tajna";
     screen.onToolbar("Connect");
-    EXPECT_EQ(dialogs.texts(), o.texts);
-    EXPECT_EQ(state.ModemMode, o.modemMode);
-
-    if (o.modemMode) {
+    const bool connected = o.boxes.back() == "Komunikacija je ostvarena ! ";
+    EXPECT_EQ(dialogs.texts(), o.boxes);
+    EXPECT_EQ(state.ModemMode, connected);
+    if (connected) {
         // Over the dialled line the link test takes the modem form and the register answers.
-        dialogs.clear();
         TestLink(station);
-        EXPECT_EQ(dialogs.texts(), (std::vector<std::string>{"Veza je u redu!"}));
-        dialogs.clear();
         screen.onToolbar("Disconnect");
-        EXPECT_EQ(dialogs.texts(), (std::vector<std::string>{"Komunikacija je prekinuta ! "}));
+        Texts expected = o.boxes;
+        expected.insert(expected.end(), {"Veza je u redu!", "Komunikacija je prekinuta ! "});
+        EXPECT_EQ(dialogs.texts(), expected);
         EXPECT_FALSE(state.ModemMode);
     }
     link->Close_RS232();
@@ -113,13 +93,12 @@ TEST_P(ComLineModemTest, DialsTheSimulatedModem) {
 
 INSTANTIATE_TEST_SUITE_P(
     Qovreg, ComLineModemTest,
-    ::testing::Values(
-        Outcome{"connect", false, {"Komunikacija je ostvarena ! "}, true},
-        Outcome{"connect", true, {"Imate poziv ! ", "Komunikacija je ostvarena ! "}, true},
-        Outcome{"busy", false, {"Broj je zauzet !\n"}, false},
-        Outcome{"nocarrier", false, {"Linija je zauzeta !\n"}, false},
-        Outcome{"noanswer", false, {"Nema odgovora !\n"}, false},
-        Outcome{"nodialtone", false, {"Linija je prekinuta !\n"}, false}),
+    ::testing::Values(Outcome{"connect", false, {"Komunikacija je ostvarena ! "}},
+                      Outcome{"connect", true, {"Imate poziv ! ", "Komunikacija je ostvarena ! "}},
+                      Outcome{"busy", false, {"Broj je zauzet !\n"}},
+                      Outcome{"nocarrier", false, {"Linija je zauzeta !\n"}},
+                      Outcome{"noanswer", false, {"Nema odgovora !\n"}},
+                      Outcome{"nodialtone", false, {"Linija je prekinuta !\n"}}),
     [](const ::testing::TestParamInfo<Outcome>& info) {
         return std::string(info.param.dial) + (info.param.ring ? "_ring" : "");
     });

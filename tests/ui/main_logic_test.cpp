@@ -1,442 +1,245 @@
-// The main window's rules without a window: start-up, navigation, switches, link menus.
+// The main window's rules without a window: start-up, navigation, "Sirina 32", link menus.
 
 #include <gtest/gtest.h>
 
+#include "app/database.h"
 #include "app/settings.h"
 #include "support/memory_user_store.h"
 #include "support/scripted_dialogs.h"
 #include "support/scripted_link.h"
 #include "ui/main_logic.h"
-#include "ui/startup.h"
-#include "ui/temp_database.h"
 #include "ui/ui_fakes.h"
 
 namespace qov {
 namespace {
 
-using Entries = std::vector<std::pair<int, std::string>>;  // number, caption
-
-constexpr const char* kDatabaseText =
-    "Baza trenutno nije dostupna.\nMolimo Vas, proverite globalne parametre za pristup "
-    "podacima.";
-constexpr const char* kLoadTitle = "Arvon Cash Registers(Sender:='frmMain.Form_Load()')";
+using Texts = std::vector<std::string>;
 
 class MainLogicTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        folder = test::MakeTempFolder("qovapp") + "/";
-        connection = test::MakeTempDatabase();
-        writeSettings("");
-    }
+    void SetUp() override { writeSettings(""); }
 
-    // A settings file with the database of the test and `more` after it.
+    // A settings file with the test's database and `more` after it.
     void writeSettings(const std::string& more) {
-        test::WriteFile(folder + "QovCom.ini",
-                        "[database]\r\nconnectionstring=" + connection +
-                            "\r\n[modem]\r\natdt=ATDT\r\natdp=ATDP\r\natdisconnect=ATH\r\n" + more);
+        test::WriteFile(folder + "QovCom.ini", "[database]\r\nconnectionstring=" + connection +
+                                                   "\r\n[modem]\r\natdt=ATDT\r\natdp=ATDP\r\n" +
+                                                   more);
         settings = LoadSettings(state, folder);
     }
 
-    MainLogic& logic() {
-        if (!main) {
-            main = std::make_unique<MainLogic>(station, desktop, view, folder);
+    // Runs a statement; for a query, the first row's column "n".
+    std::string sql(const std::string& statement) {
+        db->open(connection);
+        std::string n;
+        if (statement.rfind("select", 0) == 0) {
+            const auto set = db->query(statement);
+            n = set->next() ? set->value("n") : "";
+        } else {
+            db->execute(statement);
         }
-        return *main;
+        db->close();
+        return n;
     }
 
-    Entries entries(LinkMenuKind kind) {
-        Entries out;
-        for (const LinkMenuEntry& e : logic().linkMenu(kind)) {
-            out.emplace_back(e.number, e.caption);
+    // "port|speed|dial|phone|password" and the link calls as "op text arg;".
+    std::string lineSetup() {
+        std::string out = std::to_string(state.PortNumber) + "|" + std::to_string(state.BaudRate) +
+                          "|" + state.DialCommand + "|" + state.PhoneNumber + "|" +
+                          state.LinePassword + "|";
+        for (const test::LinkCall& call : link.calls) {
+            out += call.op + " " + call.text + " " + std::to_string(call.arg) + ";";
         }
         return out;
     }
 
-    std::string folder;
-    std::string connection;
+    // A link menu as "number caption|...".
+    std::string linkMenu(LinkMenuKind kind) {
+        std::string out;
+        for (const LinkMenuEntry& e : logic.linkMenu(kind)) {
+            out += std::to_string(e.number) + " " + e.caption + "|";
+        }
+        return out;
+    }
+
+    std::string folder = test::MakeTempFolder("qovapp") + "/";
+    std::string connection = test::MakeTempDatabase();
     std::unique_ptr<cIniFile> settings;
     SharedState state;
     test::ScriptedDialogs dialogs;
     test::ScriptedLink link;
     LinkCalls calls{state, link};
-    test::RecordingDatabase db;
+    std::unique_ptr<Database> db = CreateSqlDatabase();
     test::MemoryUserStore store;
-    Station station{state, dialogs, calls, db, store};
+    Station station{state, dialogs, calls, *db, store};
     test::FakeDesktop desktop;
     test::FakeView view;
-    std::unique_ptr<MainLogic> main;
+    MainLogic logic{station, desktop, view, folder};
 };
 
-// --- Start-up -------------------------------------------------------------------------
-
-TEST_F(MainLogicTest, LoadWithoutAPortRowKeepsTheDefaultsAndLeavesTheLineClosed) {
-    db.run(connection, "INSERT INTO QOV_PLU_RCV (BAR_CODE) values ('1')");
-    db.run(connection, "INSERT INTO QOV_PLU_RCV_SOLD (BAR_CODE) values ('2')");
+TEST_F(MainLogicTest, StartUpTakesTheLineFromThePortRowOrKeepsTheDefaultsWithoutOne) {
+    sql("INSERT INTO QOV_PLU_RCV (BAR_CODE) values ('1')");
+    sql("INSERT INTO QOV_PLU_RCV_SOLD (BAR_CODE) values ('2')");
     state.TableCyrillic.fill(false);
     state.PortNumber = 5;
     state.LinePassword = "x";
     state.ModemMode = true;
-
-    logic().load(settings.get());
-
-    EXPECT_TRUE(dialogs.boxes.empty());
-    EXPECT_EQ(logic().caption(), "QovCom Ver. " + VersionText() + " - Arvon Cash Registers");
-    EXPECT_EQ(state.PortNumber, 1);
-    EXPECT_EQ(state.BaudRate, 9600);
-    EXPECT_EQ(state.DialCommand, "ATDP");
-    EXPECT_EQ(state.LinePassword, "");
-    EXPECT_EQ(state.PhoneNumber, "");
+    logic.load(settings.get());
+    EXPECT_EQ(logic.caption(), "QovCom Ver. " + VersionText() + " - Arvon Cash Registers");
+    EXPECT_EQ(lineSetup(), "1|9600|ATDP|||Close_RS232  0;");  // no row: the line stays closed
     EXPECT_EQ(state.LineWidth, 22);
     EXPECT_FALSE(state.ModemMode);
-    EXPECT_TRUE(state.CyrillicMode);
-    EXPECT_TRUE(state.CyrillicLanguage);
+    EXPECT_TRUE(state.CyrillicMode && state.CyrillicLanguage);
     EXPECT_EQ(state.TableCyrillic,
               (std::array<bool, 8>{true, true, true, true, true, true, true, true}));
-    EXPECT_EQ(state.OperatorTable[31].name, "Kasir 31");
-    EXPECT_TRUE(logic().fileMenu().cyrillicChecked);
-    EXPECT_FALSE(logic().fileMenu().width32Checked);
-    // The line is only closed: no row, no opening.
-    ASSERT_EQ(link.calls.size(), 1u);
-    EXPECT_EQ(link.calls[0].op, "Close_RS232");
-    EXPECT_EQ(db.statements,
-              (std::vector<std::string>{"select * from port", "delete from QOV_PLU_RCV",
-                                        "delete from QOV_PLU_RCV_SOLD"}));
-    EXPECT_TRUE(db.rows(connection, "select * from QOV_PLU_RCV", {"BAR_CODE"}).empty());
-    EXPECT_TRUE(db.rows(connection, "select * from QOV_PLU_RCV_SOLD", {"BAR_CODE"}).empty());
-    EXPECT_FALSE(db.isOpen());
-}
+    EXPECT_EQ(sql("select count(*) as n from QOV_PLU_RCV") +
+                  sql("select count(*) as n from QOV_PLU_RCV_SOLD"),
+              "00");
+    EXPECT_FALSE(db->isOpen());
 
-TEST_F(MainLogicTest, LoadTakesTheLineSetUpFromThePortRowAndOpensTheLine) {
-    db.run(connection,
-           "INSERT INTO PORT (Port, Qov ,tone, phonenm) values (3, '19200', 'ATDT', '0113')");
-    link.expect("Init_RS232bd", "3", 1);
-    logic().load(settings.get());
-    EXPECT_EQ(state.PortNumber, 3);
-    EXPECT_EQ(state.BaudRate, 19200);
-    EXPECT_EQ(state.DialCommand, "ATDT");
-    EXPECT_EQ(state.PhoneNumber, "0113");
-    EXPECT_EQ(link.calls.back().arg, 19200);
-    // The result of the opening is not looked at.
+    sql("INSERT INTO PORT (Port, Qov ,tone, phonenm) values (3, '19200', 'ATDT', '0113')");
+    link.calls.clear();
+    link.defaultInit = 1;  // the result of the opening is not looked at
+    logic.load(settings.get());
+    EXPECT_EQ(lineSetup(), "3|19200|ATDT|0113||Close_RS232  0;Init_RS232bd 3 19200;");
     EXPECT_TRUE(dialogs.boxes.empty());
     EXPECT_TRUE(state.CyrillicMode);
 }
 
-TEST_F(MainLogicTest, AnUnreachableDatabaseStopsTheLoadingAfterTheDefaults) {
+TEST_F(MainLogicTest, AFailedStartUpStepEndsTheLoadingWithItsBoxKeepingWhatWasSetBefore) {
     writeSettings("[web1]\r\ncaption=Arvon\r\nurl=http://x/\r\n");
-    state.ConnectionString = "Driver=SQLite;Database=" + folder + "missing/QovCom.db";
-    state.TableCyrillic.fill(false);
-    state.ModemMode = true;
-    state.PhoneNumber = "123";
-
-    logic().load(settings.get());
-
-    ASSERT_EQ(dialogs.boxes.size(), 1u);
-    EXPECT_EQ(dialogs.last().text, kDatabaseText);
-    EXPECT_EQ(dialogs.last().title, kLoadTitle);
-    EXPECT_EQ(dialogs.last().icon, Icon::Exclamation);
-    // Steps up to the line set-up ran.
-    EXPECT_EQ(logic().caption(), "QovCom Ver. " + VersionText() + " - Arvon Cash Registers");
-    EXPECT_EQ(state.DepartmentTable[10].description.substr(0, 11), "Odeqewe  10");
-    EXPECT_EQ(state.PhoneNumber, "");
-    EXPECT_EQ(state.DialCommand, "ATDP");
-    EXPECT_TRUE(logic().fileMenu().cyrillicChecked);
-    // The rest did not: flags, modem mode, link menus, Cyrillic mode.
-    EXPECT_EQ(state.TableCyrillic, (std::array<bool, 8>{}));
-    EXPECT_TRUE(state.ModemMode);
-    EXPECT_EQ(entries(LinkMenuKind::Internet), (Entries{{1, "(nema)"}}));
-    EXPECT_EQ(entries(LinkMenuKind::UserGuides), (Entries{{1, "(nema)"}}));
-    EXPECT_EQ(entries(LinkMenuKind::Government), (Entries{{1, "(nema)"}}));
-    EXPECT_FALSE(state.CyrillicMode);
-    EXPECT_EQ(link.count("Init_RS232bd"), 0);
-}
-
-TEST_F(MainLogicTest, JunkInThePortRowIsReportedAsALoadFailure) {
-    db.run(connection,
-           "INSERT INTO PORT (Port, Qov ,tone, phonenm) values (2, 'brzo', 'ATDT', '1')");
-    logic().load(settings.get());
-    ASSERT_EQ(dialogs.boxes.size(), 1u);
-    EXPECT_EQ(dialogs.last().text, "13 - Type mismatch");
-    EXPECT_EQ(dialogs.last().title, kLoadTitle);
-    EXPECT_EQ(dialogs.last().icon, Icon::Critical);
-    EXPECT_EQ(link.count("Init_RS232bd"), 0);
-    EXPECT_FALSE(state.CyrillicMode);
-    EXPECT_FALSE(db.isOpen());
-}
-
-TEST_F(MainLogicTest, TheStoredStateAndPlacement) {
-    // Nothing stored: a normal window at the default place.
-    WindowPlacement p = logic().load(settings.get());
-    EXPECT_EQ(p.state, 0);
-    EXPECT_TRUE(p.applyGeometry);
-    EXPECT_EQ(std::vector<int>({p.left, p.top, p.width, p.height}),
-              std::vector<int>({1000, 1000, 6500, 6500}));
-
-    store.set(kPlacementApp, "Settings", "MainLeft", "1500");
-    store.set(kPlacementApp, "Settings", "MainTop", "300");
-    store.set(kPlacementApp, "Settings", "MainWidth", "12000");
-    store.set(kPlacementApp, "Settings", "MainHeight", "9000");
-    p = logic().load(settings.get());
-    EXPECT_TRUE(p.applyGeometry);
-    EXPECT_EQ(std::vector<int>({p.left, p.top, p.width, p.height}),
-              std::vector<int>({1500, 300, 12000, 9000}));
-
-    // Maximised: the stored position is not applied.
-    store.set(kPlacementApp, "Settings", "windowstate", "2");
-    p = logic().load(settings.get());
-    EXPECT_EQ(p.state, 2);
-    EXPECT_FALSE(p.applyGeometry);
-}
-
-TEST_F(MainLogicTest, UnloadStoresThePlacementAndClosesTheLine) {
-    logic().unload(WindowPlacement{2, 150, 300, 9600, 7200, false});
-    EXPECT_EQ(store.values,
-              (std::map<std::string, std::string>{{"QovCom/Settings/MainLeft", "150"},
-                                                  {"QovCom/Settings/MainTop", "300"},
-                                                  {"QovCom/Settings/MainWidth", "9600"},
-                                                  {"QovCom/Settings/MainHeight", "7200"},
-                                                  {"QovCom/Settings/windowstate", "2"}}));
-    EXPECT_EQ(link.calls.back().op, "Close_RS232");
-}
-
-TEST_F(MainLogicTest, AfterTheWindowIsShownTexstGoToTheRegisterInCyrillic) {
-    state.CyrillicLanguage = false;
-    logic().afterShown();
-    EXPECT_TRUE(state.CyrillicLanguage);
-}
-
-TEST_F(MainLogicTest, TheFontInstallerIsOfferedOnTheFirstStartOnly) {
-    const std::string flag = std::string(kProductName) + "/system.io/addfonts";
-    StartUp(state, store, dialogs, desktop, folder);
-    EXPECT_EQ(desktop.started, (std::vector<std::string>{folder + kFontManagerProgram}));
-    EXPECT_EQ(store.values[flag], "1");
-    EXPECT_TRUE(dialogs.boxes.empty());
-    StartUp(state, store, dialogs, desktop, folder);
-    EXPECT_EQ(desktop.started.size(), 1u);
-}
-
-TEST_F(MainLogicTest, AMissingFontInstallerIsReportedAndNotOfferedAgain) {
-    const std::string flag = std::string(kProductName) + "/system.io/addfonts";
-    desktop.programsStart = false;
-    store.values[flag] = "0";
-    CheckFontInstall(store, dialogs, desktop, folder);
-    ASSERT_EQ(dialogs.boxes.size(), 1u);
-    EXPECT_EQ(dialogs.last().text, "Font Manager nije instaliran na vasem racunaru.");
-    EXPECT_EQ(dialogs.last().title, "Font Manager");
-    EXPECT_EQ(dialogs.last().icon, Icon::Exclamation);
-    EXPECT_EQ(store.values[flag], "1");
-    CheckFontInstall(store, dialogs, desktop, folder);
-    EXPECT_EQ(dialogs.boxes.size(), 1u);
-}
-
-// --- Navigation -----------------------------------------------------------------------
-
-class NavigationTest : public MainLogicTest {
-protected:
-    void SetUp() override {
-        MainLogicTest::SetUp();
-        view.screens[{2, 1}] = "frmcomline";
-        view.screens[{1, 2}] = "frmreparti";
-        view.screens[{2, 8}] = "frmKeyboard";
-        view.screens[{2, 4}] = "frmtrasm";
+    const struct {
+        std::string connection;
+        const char* portRow;
+        std::string box;
+        Icon icon;
+    } cases[] = {
+        {"Driver=SQLite;Database=" + folder + "missing/QovCom.db", nullptr,
+         "Baza trenutno nije dostupna.\nMolimo Vas, proverite globalne parametre za pristup "
+         "podacima.",
+         Icon::Exclamation},
+        {connection, "(2, 'brzo', 'ATDT', '1')", "13 - Type mismatch", Icon::Critical},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.box);
+        state.ConnectionString = c.connection;
+        if (c.portRow != nullptr) {
+            sql(std::string("INSERT INTO PORT (Port, Qov ,tone, phonenm) values ") + c.portRow);
+        }
+        state.TableCyrillic.fill(false);
+        state.ModemMode = true;
+        state.PhoneNumber = "123";
+        dialogs.clear();
+        link.calls.clear();
+        logic.load(settings.get());
+        ASSERT_EQ(dialogs.texts(), Texts{c.box});
+        EXPECT_EQ(dialogs.last().title, "Arvon Cash Registers(Sender:='frmMain.Form_Load()')");
+        EXPECT_EQ(dialogs.last().icon, c.icon);
+        // The steps up to the line set-up ran ...
+        EXPECT_EQ(logic.caption(), "QovCom Ver. " + VersionText() + " - Arvon Cash Registers");
+        EXPECT_EQ(state.DepartmentTable[10].description.substr(0, 11), "Odeqewe  10");
+        EXPECT_EQ(lineSetup(), "1|9600|ATDP|||Close_RS232  0;");
+        // ... the rest did not: flags, modem mode, link menus, Cyrillic mode.
+        EXPECT_EQ(state.TableCyrillic, (std::array<bool, 8>{}));
+        EXPECT_TRUE(state.ModemMode);
+        EXPECT_EQ(linkMenu(LinkMenuKind::Internet) + linkMenu(LinkMenuKind::UserGuides) +
+                      linkMenu(LinkMenuKind::Government),
+                  "1 (nema)|1 (nema)|1 (nema)|");
+        EXPECT_FALSE(state.CyrillicMode);
+        EXPECT_FALSE(db->isOpen());
     }
-    std::vector<int> windows() { return logic().openWindows(); }
-};
-
-TEST_F(NavigationTest, WithOneScreenOpenTheChoiceClosesItAndOpensTheNewOne) {
-    logic().chooseEntry(2, 1);
-    EXPECT_EQ(windows(), (std::vector<int>{0, 1, 2}));
-    logic().chooseEntry(1, 2);
-    EXPECT_EQ(view.closed, (std::vector<int>{2}));
-    EXPECT_EQ(windows(), (std::vector<int>{0, 1, 3}));
-    EXPECT_EQ(view.open.at(3), "frmreparti");
 }
 
-TEST_F(NavigationTest, WithTwoExtraScreensTheFirstClosesAndTheChoiceEndsAtTheMissingPosition) {
-    logic().chooseEntry(2, 1);
-    logic().windowOpened(9);  // a second screen, opened from the first
-    logic().chooseEntry(1, 2);
-    EXPECT_EQ(view.closed, (std::vector<int>{2}));
-    EXPECT_EQ(windows(), (std::vector<int>{0, 1, 9}));
-    EXPECT_EQ(view.asked.size(), 1u);  // the new screen was not opened
-    EXPECT_TRUE(dialogs.boxes.empty());
+TEST_F(MainLogicTest, TheStoredPlacementIsTakenOnlyForANormalWindowAndStoredAtExit) {
+    auto placement = [this] {
+        const WindowPlacement p = logic.load(settings.get());
+        return std::to_string(p.state) + " " + std::to_string(p.applyGeometry) + " " +
+               std::to_string(p.left) + " " + std::to_string(p.top) + " " +
+               std::to_string(p.width) + " " + std::to_string(p.height);
+    };
+    EXPECT_EQ(placement(), "0 1 1000 1000 6500 6500");
+    logic.unload(WindowPlacement{0, 1500, 300, 12000, 9000, true});
+    EXPECT_EQ(link.calls.back().op, "Close_RS232");
+    EXPECT_EQ(placement(), "0 1 1500 300 12000 9000");
+    store.set(kPlacementApp, "Settings", "windowstate", "2");
+    EXPECT_EQ(placement(), "2 0 1000 1000 6500 6500");  // maximised: the place is not applied
 }
 
-TEST_F(NavigationTest, AScreenClosedByTheUserLeavesTheList) {
-    logic().chooseEntry(2, 1);
-    logic().windowClosed(2);
-    logic().windowClosed(42);
-    EXPECT_EQ(windows(), (std::vector<int>{0, 1}));
-    logic().chooseEntry(1, 2);
-    EXPECT_TRUE(view.closed.empty());
-    EXPECT_EQ(windows(), (std::vector<int>{0, 1, 3}));
+TEST_F(MainLogicTest, ChoosingAnEntryClosesTheOpenScreensByTheirPositionOnce) {
+    const struct {
+        const char* name;
+        int secondScreen;  // a window opened from the first screen (0: none)
+        bool modem;
+        std::pair<int, int> entry;
+        std::vector<int> windows;  // the open-windows list after the choice
+        Texts boxes;
+        std::size_t asked;  // screens asked of the view
+    } cases[] = {
+        {"one screen open", 0, false, {1, 2}, {0, 1, 3}, {}, 2},
+        // Closing the first moves the second down: its position no longer exists, the
+        // choice ends there and opens nothing.
+        {"two extra screens", 9, false, {1, 2}, {0, 1, 9}, {}, 1},
+        {"entry without a screen", 0, false, {3, 5}, {0, 1}, {}, 2},
+        {"keyboard on a modem line", 0, true, {2, 8}, {0, 1}, {MainLogic::kModemRuleText}, 1},
+        {"keyboard on a direct line", 0, false, {2, 8}, {0, 1, 3}, {}, 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::FakeView fresh;
+        fresh.screens = {{{2, 1}, "frmcomline"}, {{1, 2}, "frmreparti"}, {{2, 8}, "frmKeyboard"}};
+        MainLogic main(station, desktop, fresh, folder);
+        dialogs.clear();
+        state.ModemMode = c.modem;
+        main.chooseEntry(2, 1);
+        if (c.secondScreen != 0) {
+            main.windowOpened(c.secondScreen);
+        }
+        main.chooseEntry(c.entry.first, c.entry.second);
+        EXPECT_EQ(fresh.closed, std::vector<int>{2});
+        EXPECT_EQ(main.openWindows(), c.windows);
+        EXPECT_EQ(dialogs.texts(), c.boxes);
+        EXPECT_EQ(fresh.asked.size(), c.asked);
+        if (!c.boxes.empty()) {
+            EXPECT_EQ(dialogs.last().title, "Arvon Cash Registers");
+        }
+    }
 }
 
-TEST_F(NavigationTest, EntriesWithoutAScreenOpenNothing) {
-    logic().chooseEntry(2, 1);
-    logic().chooseEntry(3, 5);
-    EXPECT_EQ(view.closed, (std::vector<int>{2}));
-    EXPECT_EQ(windows(), (std::vector<int>{0, 1}));
-    EXPECT_TRUE(dialogs.boxes.empty());
-}
-
-TEST_F(NavigationTest, TheKeyboardNeverOpensOnAModemLineButTheOpenScreenClosesAllTheSame) {
-    logic().chooseEntry(2, 1);
-    state.ModemMode = true;
-    logic().chooseEntry(2, 8);
-    EXPECT_EQ(view.closed, (std::vector<int>{2}));
-    EXPECT_EQ(windows(), (std::vector<int>{0, 1}));
-    ASSERT_EQ(dialogs.boxes.size(), 1u);
-    EXPECT_EQ(dialogs.last().text, "Ova opcija nije dozvoljena u modemskoj komunikaciji!");
-    EXPECT_EQ(dialogs.last().title, "Arvon Cash Registers");
-    EXPECT_EQ(view.asked.size(), 1u);
-
-    state.ModemMode = false;
-    logic().chooseEntry(2, 8);
-    EXPECT_EQ(view.asked.back(), std::make_pair(2, 8));
-    EXPECT_EQ(windows(), (std::vector<int>{0, 1, 3}));
-}
-
-TEST_F(NavigationTest, ProveraVezeTestsTheLineWithoutAScreen) {
-    link.expect("Testconnessione", "", 0);
-    logic().chooseEntry(2, 2);
-    EXPECT_EQ(dialogs.texts(), (std::vector<std::string>{"Veza je u redu!"}));
-    EXPECT_TRUE(view.asked.empty());
-    state.ModemMode = true;
-    link.expect("TestconnessioneM", "", 5);
-    logic().chooseEntry(2, 2);
-    EXPECT_EQ(dialogs.boxes.size(), 1u);
-    EXPECT_TRUE(link.script.empty());
-}
-
-TEST_F(NavigationTest, ZatvoriClosesTheLastScreenThenThePanelThenForgetsTheFile) {
-    logic().chooseEntry(2, 1);
-    state.ProgramFilePath = "/tmp/x.ini";
-    logic().zatvori();
-    EXPECT_EQ(view.closed, (std::vector<int>{2}));
-    logic().zatvori();
-    EXPECT_EQ(view.closed, (std::vector<int>{2, MainLogic::kPanelId}));
-    EXPECT_EQ(state.ProgramFilePath, "/tmp/x.ini");
-    EXPECT_TRUE(logic().fileMenu().saveEnabled);
-    logic().zatvori();
-    EXPECT_EQ(windows(), (std::vector<int>{0}));
-    EXPECT_EQ(state.ProgramFilePath, "");
-    const ProgramFileMenu& m = logic().fileMenu();
-    EXPECT_FALSE(m.saveEnabled);
-    EXPECT_FALSE(m.saveAsEnabled);
-    EXPECT_FALSE(m.closeEnabled);
-    EXPECT_TRUE(m.newEnabled);
-    EXPECT_TRUE(m.openEnabled);
-}
-
-// --- Menu switches --------------------------------------------------------------------
-
-TEST_F(NavigationTest, Sirina32TwiceReturnsToWidth22AndTellsTheOpenScreen) {
-    logic().chooseEntry(2, 4);
+TEST_F(MainLogicTest, Sirina32TwiceReturnsToWidth22AndTellsTheOpenScreenEachTime) {
+    view.screens[{2, 4}] = "frmtrasm";
+    logic.chooseEntry(2, 4);
     state.CurrentForm = "frmtrasm";
-    logic().toggleLineWidth();
-    EXPECT_EQ(state.LineWidth, 32);
-    EXPECT_TRUE(logic().fileMenu().width32Checked);
-    logic().toggleLineWidth();
-    EXPECT_EQ(state.LineWidth, 22);
-    EXPECT_FALSE(logic().fileMenu().width32Checked);
-    EXPECT_EQ(view.fake("frmtrasm")->widthChanges, 2);
-    EXPECT_GE(view.menuChanges, 2);
+    std::string seen;
+    for (int i = 0; i < 2; ++i) {
+        logic.toggleLineWidth();
+        seen += std::to_string(state.LineWidth) + " " +
+                std::to_string(logic.fileMenu().width32Checked) + ";";
+    }
+    EXPECT_EQ(seen, "32 1;22 0;");
+    EXPECT_EQ(view.open.at(2).widthChanges, 2);
+    // "Cirilica" goes the same way for the screen's texts.
+    logic.toggleCyrillic();
+    EXPECT_FALSE(state.CyrillicMode || logic.fileMenu().cyrillicChecked);
+    EXPECT_EQ(view.open.at(2).languageChanges, 1);
 }
 
-TEST_F(NavigationTest, CirilicaSwitchesTheModeAndReFontsTheOpenScreen) {
-    logic().load(settings.get());
-    logic().chooseEntry(1, 2);
-    state.CurrentForm = "frmreparti";
-    state.CyrillicLanguage = false;
-    logic().toggleCyrillic();
-    EXPECT_FALSE(state.CyrillicMode);
-    EXPECT_FALSE(logic().fileMenu().cyrillicChecked);
-    EXPECT_FALSE(state.CyrillicLanguage);
-    logic().toggleCyrillic();
-    EXPECT_TRUE(state.CyrillicMode);
-    EXPECT_TRUE(state.CyrillicLanguage);
-    EXPECT_EQ(view.fake("frmreparti")->languageChanges, 2);
-}
-
-TEST_F(NavigationTest, CirilicaLeavesScreensWithoutTextsAlone) {
-    logic().chooseEntry(2, 1);
-    state.CurrentForm = "frmcomline";
-    logic().toggleCyrillic();
-    logic().toggleLineWidth();
-    EXPECT_EQ(view.fake("frmcomline"), nullptr);
-}
-
-TEST_F(MainLogicTest, VezaPoPostavciSendsTheFixedCode) {
-    logic().sendDefaultConnection();
-    ASSERT_EQ(link.calls.size(), 1u);
-    EXPECT_EQ(link.calls[0].op, "send_data");
-    EXPECT_EQ(link.calls[0].text, std::string("4817203956148\x03", 14));
-    EXPECT_EQ(link.calls[0].arg, 14);
-}
-
-TEST_F(MainLogicTest, HelpAboutAndFontQuestion) {
-    logic().helpContents();
-    logic().helpSearch();
-    EXPECT_EQ(dialogs.texts(),
-              std::vector<std::string>(2,
-                                       "Ne moze se prikazati pomocni tekst. Nema pomocnih "
-                                       "tekstova vezanih za ovaj projekat."));
-
-    state.CurrentForm = "frmreparti";
-    logic().aboutOpened();
-    EXPECT_EQ(state.CurrentForm, "ne");
-    EXPECT_EQ(logic().aboutVersion(), "Version " + VersionText());
-    logic().systemInformation();
-    EXPECT_EQ(dialogs.last().text, "Sistemske informacije trenutno nisu dostupne");
-    desktop.systemInfoPresent = true;
-    dialogs.clear();
-    logic().systemInformation();
-    EXPECT_TRUE(dialogs.boxes.empty());
-    EXPECT_EQ(desktop.systemInfoStarts, 2);
-
-    dialogs.answer(Answer::No).answer(Answer::Yes);
-    logic().askFontInstall();
-    EXPECT_TRUE(desktop.started.empty());
-    const MessageBox& box = dialogs.last();
-    EXPECT_EQ(box.text,
-              "Da li stvarno zelite da instalirate fontova na vasem racunaru?\n\nNAPOMENE: Nakon "
-              "instalacije, molimo Vas, izadjite iz programa i ponovo ga pokrenite\nda bi "
-              "sistemske promene imale efekta na program.");
-    EXPECT_EQ(box.title, "Instalacija fontova");
-    EXPECT_EQ(box.icon, Icon::Information);
-    EXPECT_EQ(box.buttons, Buttons::YesNo);
-    EXPECT_EQ(box.defaultAnswer, Answer::No);
-    logic().askFontInstall();
-    EXPECT_EQ(desktop.started, (std::vector<std::string>{folder + kFontManagerProgram}));
-}
-
-// --- Link menus -----------------------------------------------------------------------
-
-TEST_F(MainLogicTest, LinkMenusTakeTheNumberedSectionsAndSkipTheMissingOnes) {
+TEST_F(MainLogicTest, LinkMenusTakeTheNumberedSectionsAndKeepTheEmptyItemWithoutAFirst) {
     writeSettings(
         "[web1]\r\ncaption=Arvon\r\nurl=https://arvon.example/\r\n"
         "[web2]\r\ncaption=Poreska uprava\r\nurl={app.path}\\docs\\pu.html\r\n"
         "[web4]\r\ncaption=Kase\r\nurl=https://kase.example/\r\n"
         "[web5]\r\ncaption=   \r\nurl=https://blank.example/\r\n"
         "[kor2]\r\ncaption=Uputstvo\r\nurl=u.pdf\r\n");
-    logic().load(settings.get());
-    EXPECT_EQ(entries(LinkMenuKind::Internet),
-              (Entries{{1, "Arvon"}, {2, "Poreska uprava"}, {4, "Kase"}}));
-    EXPECT_EQ(logic().linkMenu(LinkMenuKind::Internet)[1].url, folder + "docs\\pu.html");
-    // Without a first section the "(nema)" item stays and the others follow it.
-    EXPECT_EQ(entries(LinkMenuKind::UserGuides), (Entries{{1, "(nema)"}, {2, "Uputstvo"}}));
-    EXPECT_EQ(entries(LinkMenuKind::Government), (Entries{{1, "(nema)"}}));
+    logic.fillLinkMenus(*settings);
+    EXPECT_EQ(linkMenu(LinkMenuKind::Internet), "1 Arvon|2 Poreska uprava|4 Kase|");
+    EXPECT_EQ(linkMenu(LinkMenuKind::UserGuides), "1 (nema)|2 Uputstvo|");
+    EXPECT_EQ(linkMenu(LinkMenuKind::Government), "1 (nema)|");
+    logic.chooseLink(LinkMenuKind::Internet, 1);
+    logic.chooseLink(LinkMenuKind::UserGuides, 0);  // "(nema)" leads nowhere
+    EXPECT_EQ(desktop.opened, Texts{folder + "docs\\pu.html"});
 
-    logic().chooseLink(LinkMenuKind::Internet, 2);
-    logic().chooseLink(LinkMenuKind::UserGuides, 0);  // "(nema)" leads nowhere
-    logic().chooseLink(LinkMenuKind::UserGuides, 7);
-    EXPECT_EQ(desktop.opened, (std::vector<std::string>{"https://kase.example/"}));
-}
-
-TEST_F(MainLogicTest, WithoutAnyWebSectionTheInternetMenuKeepsItsEmptyItem) {
     writeSettings("[web2]\r\ncaption=Drugi\r\nurl=x\r\n[web3]\r\nurl=y\r\n");
-    logic().load(settings.get());
-    EXPECT_EQ(entries(LinkMenuKind::Internet), (Entries{{1, "(nema)"}, {2, "Drugi"}}));
+    logic.fillLinkMenus(*settings);
+    EXPECT_EQ(linkMenu(LinkMenuKind::Internet), "1 (nema)|2 Drugi|");
 }
 
 }  // namespace

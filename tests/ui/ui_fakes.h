@@ -1,98 +1,80 @@
 #pragma once
 
+#include <QProcess>
 #include <map>
-#include <memory>
-#include <set>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "support/test_environment.h"
 #include "ui/desktop.h"
 #include "ui/main_logic.h"
 
 namespace qov::test {
 
-// A Desktop that records what it was asked to start or open.
+// A fresh embedded database made from the project's schema; returns its connection string.
+inline std::string MakeTempDatabase() {
+    const std::string file = MakeTempFolder("qovdb") + "/QovCom.db";
+    QProcess::execute("sqlite3", {"-bail", QString::fromStdString(file),
+                                  ".read '" QOV_SOURCE_DIR "/db/sqlite.sql'"});
+    return "Driver=SQLite;Database=" + file;
+}
+
+// A Desktop that records the documents it was asked to open.
 class FakeDesktop : public Desktop {
 public:
-    bool startProgram(const std::string& path) override {
-        started.push_back(path);
-        return programsStart;
-    }
+    bool startProgram(const std::string&) override { return true; }
     bool openDocument(const std::string& target) override {
         opened.push_back(target);
         return true;
     }
-    bool startSystemInformation() override {
-        ++systemInfoStarts;
-        return systemInfoPresent;
-    }
-    std::vector<std::string> started;
+    bool startSystemInformation() override { return false; }
     std::vector<std::string> opened;
-    int systemInfoStarts = 0;
-    bool programsStart = true;
-    bool systemInfoPresent = false;
 };
 
 // A screen that counts what the main window asked of it.
 class FakeScreen : public Screen {
 public:
-    explicit FakeScreen(std::string name) : name_(std::move(name)) {}
-    std::string formName() const override { return name_; }
+    explicit FakeScreen(std::string form) : name(std::move(form)) {}
+    std::string formName() const override { return name; }
     void changeLanguage() override { ++languageChanges; }
-    void reloadFromTables() override { ++reloads; }
     void lineWidthChanged() override { ++widthChanges; }
+    std::string name;
     int languageChanges = 0;
-    int reloads = 0;
     int widthChanges = 0;
-
-private:
-    std::string name_;
 };
 
-// A MainView without a window: entries in `screens` open a window with the next id; every
-// open and close is recorded; open screens are found by the form name given at opening.
+// A MainView without a window: the entries in `screens` open a FakeScreen under the next id.
 class FakeView : public MainView {
 public:
     int openScreen(int group, int entry) override {
         asked.emplace_back(group, entry);
-        auto it = screens.find({group, entry});
+        const auto it = screens.find({group, entry});
         if (it == screens.end()) {
             return 0;
         }
-        const int id = nextId++;
-        open[id] = it->second;
-        opened.push_back(id);
-        return id;
+        open.emplace(nextId, FakeScreen(it->second));
+        return nextId++;
     }
     void closeWindow(int id) override {
         closed.push_back(id);
         open.erase(id);
     }
     Screen* findScreen(const std::string& formName) override {
-        for (auto& [id, name] : open) {
-            if (name == formName) {
-                auto& screen = fakes[name];
-                if (!screen) {
-                    screen = std::make_unique<FakeScreen>(name);
-                }
-                return screen.get();
+        for (auto& [id, screen] : open) {
+            if (screen.name == formName) {
+                return &screen;
             }
         }
         return nullptr;
     }
-    void menusChanged() override { ++menuChanges; }
-
-    FakeScreen* fake(const std::string& name) { return fakes[name].get(); }
+    void menusChanged() override {}
 
     std::map<std::pair<int, int>, std::string> screens;  // entry -> form name
-    std::map<int, std::string> open;                     // window id -> form name
-    std::map<std::string, std::unique_ptr<FakeScreen>> fakes;
+    std::map<int, FakeScreen> open;                      // window id -> screen
     std::vector<std::pair<int, int>> asked;
-    std::vector<int> opened;
     std::vector<int> closed;
     int nextId = 2;
-    int menuChanges = 0;
 };
 
 }  // namespace qov::test
