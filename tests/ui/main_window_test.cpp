@@ -67,9 +67,8 @@ TEST(MainWindow, OpensWithEveryMenuAndTheTwentyTwoNavigationEntries) {
               "Dokumenta Vlade republike Srbije|[(nema)]|Na Internetu...|[Arvon]|"
               "Instalacija Cirilicnih Fontova...|O programu...");
 
-    NavigationPanel* panel = window.panel();
-    EXPECT_EQ(panel->title(), "Meni");
-    const auto* groups = panel->findChild<QToolBox*>();
+    EXPECT_EQ(window.panel()->title(), "Meni");
+    const auto* groups = window.panel()->findChild<QToolBox*>();
     ASSERT_NE(groups, nullptr);
     QStringList entries;
     for (int g = 0; g < groups->count(); ++g) {
@@ -84,7 +83,6 @@ TEST(MainWindow, OpensWithEveryMenuAndTheTwentyTwoNavigationEntries) {
               "[Komunikacija]|Konekcija|Provera Veze|Slanje Grafickog Loga|Slanje Podataka|"
               "Prijem Podataka|Citanje Fiskalne Memorije|Citanje Programa|Emulacija Tastature|"
               "[Prodajnost]|Artikli|Prodati Artikli|Odeljenja|Kasiri|Poreske Stope");
-    EXPECT_EQ(entries.size(), 3 + 22);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QProcess>
+#include <algorithm>
 #include <map>
 #include <string>
 #include <utility>
@@ -37,10 +38,8 @@ class FakeScreen : public Screen {
 public:
     explicit FakeScreen(std::string form) : name(std::move(form)) {}
     std::string formName() const override { return name; }
-    void changeLanguage() override { ++languageChanges; }
     void lineWidthChanged() override { ++widthChanges; }
     std::string name;
-    int languageChanges = 0;
     int widthChanges = 0;
 };
 
@@ -48,7 +47,6 @@ public:
 class FakeView : public MainView {
 public:
     int openScreen(int group, int entry) override {
-        asked.emplace_back(group, entry);
         const auto it = screens.find({group, entry});
         if (it == screens.end()) {
             return 0;
@@ -61,18 +59,14 @@ public:
         open.erase(id);
     }
     Screen* findScreen(const std::string& formName) override {
-        for (auto& [id, screen] : open) {
-            if (screen.name == formName) {
-                return &screen;
-            }
-        }
-        return nullptr;
+        const auto it = std::find_if(open.begin(), open.end(),
+                                     [&](const auto& o) { return o.second.name == formName; });
+        return it == open.end() ? nullptr : &it->second;
     }
     void menusChanged() override {}
 
     std::map<std::pair<int, int>, std::string> screens;  // entry -> form name
     std::map<int, FakeScreen> open;                      // window id -> screen
-    std::vector<std::pair<int, int>> asked;
     std::vector<int> closed;
     int nextId = 2;
 };
