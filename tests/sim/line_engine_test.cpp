@@ -5,200 +5,135 @@
 
 #include <QTemporaryDir>
 
-#include <fstream>
-#include <sstream>
+#include "support/test_environment.h"
 
 namespace {
 
 using namespace std::chrono_literals;
 using qov::sim::DialOutcome;
-using qov::sim::EventLog;
 using qov::sim::LineEngine;
 using qov::sim::LineOptions;
-using qov::sim::RegisterModel;
-using qov::sim::Reply;
 using qovdll::encodeFrame;
 
-const std::string kEnq = "\x05", kAck = "\x06", kNak = "\x15", kSyn = "\x16";
+const std::string kEnq = "\x05", kAck = "\x06", kNak = "\x15", kSyn = "\x16", kOk = "\r\nOK\r\n";
 
-std::string sale(const std::string& code) {
-    return "PS10" + code + "00" + "123456789123" + "0011" + "000001000" + "00000000";
+// A sale of one unit of article 1 (by cashier 1).
+std::string sale(int qty = 1000) {
+    const std::string q = std::to_string(qty);
+    return "PS1000000000000100123456789123"
+           "0011" +
+           std::string(9 - q.size(), '0') + q + "00000000";
 }
 
 class Engine : public ::testing::Test {
 protected:
-    void start(LineOptions options = {}) {
-        engine_ = std::make_unique<LineEngine>(model_, options, log_.isOpen() ? &log_ : nullptr);
+    void start(LineOptions options = {}, qov::sim::EventLog* log = nullptr) {
+        engine_ = std::make_unique<LineEngine>(model_, options, log);
+        model_.execute("PR000000000001" + std::string("00") + std::string(28, 'A') +
+                       "000001000100");
+        model_.execute("PQ000000000001000100000");
     }
-    // Feeds bytes at the current time and returns what is due right away.
+    // Feeds bytes now and returns what is due by then.
     std::string send(const std::string& bytes) {
         engine_->receive(bytes, now_);
-        return due();
+        return after(0ms);
     }
-    std::string due() {
+    std::string after(std::chrono::milliseconds ms) {
+        now_ += ms;
         std::string out;
         engine_->poll(now_);
         engine_->takeDue(now_, out);
         return out;
     }
-    void wait(std::chrono::milliseconds ms) { now_ += ms; }
-    void stockArticle() {
-        model_.execute(
-            "PR000000000001"
-            "00" +
-            std::string(28, 'A') +
-            "00000100"
-            "0100");
-        model_.execute("PQ000000000001000100000");
-    }
+    long long sold() const { return model_.memory().articles.at("000000000001").quantity; }
 
-    RegisterModel model_;
-    EventLog log_;
+    qov::sim::RegisterModel model_;
     std::unique_ptr<LineEngine> engine_;
     LineEngine::Time now_ = LineEngine::Clock::now();
 };
 
-TEST_F(Engine, EnqAnsweredAndRequestsAnsweredWithTheirSeq) {
+TEST_F(Engine, RequestsAnsweredWithTheirSeq) {
     start();
     EXPECT_EQ(send(kEnq), kAck);
     EXPECT_EQ(send(encodeFrame('7', "B00")),
               encodeFrame('7', "A00ODELJENJE 1 " + std::string(28, '0')));
     EXPECT_EQ(send(encodeFrame('8', "R99")), encodeFrame('8', "R"));
     EXPECT_EQ(send(encodeFrame('9', "B10")), encodeFrame('9', "E"));
-    // a request split at every byte is still one request
-    const std::string frame = encodeFrame('!', "J");
     std::string out;
-    for (char c : frame)
+    for (char c : encodeFrame('!', "J"))  // a request split at every byte is still one
         out += send(std::string(1, c));
     EXPECT_EQ(out, encodeFrame('!', "AAR0001100000001FM000001"));
     EXPECT_EQ(engine_->executed(), 4);
 }
 
-TEST_F(Engine, RepetitionAnsweredFromTheStoredReplyWithoutExecuting) {
+TEST_F(Engine, RepetitionAnsweredFromTheStoredReplyAndExecutedOnce) {
     start();
-    stockArticle();
-    send(kEnq);
+    EXPECT_EQ(send(kNak), "");  // nothing stored yet
     send(encodeFrame('A', "p"));
-    const std::string request = encodeFrame('B', sale("000000000001"));
-    const std::string reply = send(request);
-    EXPECT_EQ(reply, encodeFrame('B', "A"));
+    const std::string request = encodeFrame('B', sale()), reply = encodeFrame('B', "A");
+    EXPECT_EQ(send(request), reply);
     EXPECT_EQ(send(request), reply);  // the same SEQ and CRC: not sold again
     EXPECT_EQ(send(kNak), reply);     // a NAK from the station: the same again
-    EXPECT_EQ(model_.memory().articles.at("000000000001").quantity, 1000);
-    EXPECT_EQ(engine_->executed(), 2);
+    EXPECT_EQ(sold(), 1000);
     EXPECT_EQ(engine_->repeated(), 2);
-    // a new SEQ is a new request, and so is the same SEQ with other text
-    send(encodeFrame('C', sale("000000000001")));
-    send(encodeFrame('C',
-                     "PS10000000000001"
-                     "00123456789123"
-                     "0011000002000"
-                     "00000000"));
-    EXPECT_EQ(model_.memory().articles.at("000000000001").quantity, 4000);
-    // ENQ forgets the last request: the same frame again is executed
-    send(kEnq);
-    send(encodeFrame('C', sale("000000000001")));
-    EXPECT_EQ(model_.memory().articles.at("000000000001").quantity, 5000);
-    EXPECT_EQ(send(kNak), encodeFrame('C', "A"));
+    send(encodeFrame('C', sale()));      // a new SEQ is a new request
+    send(encodeFrame('C', sale(2000)));  // and so is the same SEQ with other text
+    EXPECT_EQ(sold(), 4000);
+    EXPECT_EQ(send(kEnq), kAck);  // ENQ forgets the last request
+    send(encodeFrame('C', sale(2000)));
+    EXPECT_EQ(sold(), 6000);
+    EXPECT_EQ(engine_->executed(), 5);
 }
 
-TEST_F(Engine, NakBeforeAnyRequestIsIgnored) {
+TEST_F(Engine, DamagedRequestsAndPausesAnsweredWithNak) {
     start();
-    EXPECT_EQ(send(kNak), "");
-    send(kEnq);
-    EXPECT_EQ(send(kNak), "");
-}
-
-TEST_F(Engine, DamagedRequestsAnsweredWithNak) {
-    start();
-    std::string bad = encodeFrame('5', "n");
-    bad[bad.size() - 1] = bad[bad.size() - 1] == '0' ? '1' : '0';  // wrong CRC
-    EXPECT_EQ(send(bad), kNak);
-    EXPECT_EQ(send("\x02"
-                   "0X1"),
-              kNak);  // bad LEN
-    EXPECT_EQ(send(std::string("\x02"
-                               "001"
-                               "5"
-                               "n"
-                               "X")),
-              kNak);  // no ETX
-    EXPECT_EQ(engine_->executed(), 0);
-    EXPECT_EQ(send("junk outside frames"), "");  // other bytes are ignored
-}
-
-TEST_F(Engine, GapInsideARequestMakesItDamaged) {
-    start();
+    std::string badCrc = encodeFrame('5', "n");
+    badCrc.back() = badCrc.back() == '0' ? '1' : '0';
+    EXPECT_EQ(send(badCrc), kNak);
+    EXPECT_EQ(send("\0020X1"), kNak);            // bad LEN
+    EXPECT_EQ(send("\0020015nX"), kNak);         // no ETX
+    EXPECT_EQ(send("junk outside frames"), "");  // ignored
     const std::string frame = encodeFrame('5', "n");
     EXPECT_EQ(send(frame.substr(0, 4)), "");
-    wait(400ms);
-    EXPECT_EQ(due(), "");
-    wait(200ms);
-    EXPECT_EQ(due(), kNak);
+    EXPECT_EQ(after(500ms), "");
+    EXPECT_EQ(after(1ms), kNak);           // a pause of more than 500 ms inside a request
     EXPECT_EQ(send(frame.substr(4)), "");  // the rest alone is no frame
     EXPECT_EQ(engine_->executed(), 0);
 }
 
-TEST_F(Engine, SlowRequestsSendSynFirst) {
+TEST_F(Engine, SlowRequestsSendSynUntilTheReply) {
     LineOptions o;
     o.synMs = 700;
-    o.synEveryMs = 200;
     start(o);
     EXPECT_EQ(send(encodeFrame('1', "PE")), kSyn);
-    wait(200ms);
-    EXPECT_EQ(due(), kSyn);
-    wait(400ms);
-    EXPECT_EQ(due(), kSyn + kSyn);
-    wait(99ms);
-    EXPECT_EQ(due(), "");
-    wait(1ms);
-    EXPECT_EQ(due(), encodeFrame('1', "A"));
-    EXPECT_EQ(send(encodeFrame('2', "n")).substr(0, 5),
-              "\x02"
-              "016"
-              "2");  // quick ones at once
+    EXPECT_EQ(after(200ms), kSyn);
+    EXPECT_EQ(after(400ms), kSyn + kSyn);
+    EXPECT_EQ(after(99ms), "");
+    EXPECT_EQ(after(1ms), encodeFrame('1', "A"));
+    EXPECT_EQ(send(encodeFrame('2', "C")), encodeFrame('2', "A"));  // quick ones at once
     EXPECT_EQ(send(encodeFrame('3', "PTSOLD")), kSyn);
 }
 
-TEST_F(Engine, ReplyDelay) {
+TEST_F(Engine, RepliesLeaveAfterTheirDelay) {
     LineOptions o;
     o.replyDelayMs = 50;
     start(o);
     EXPECT_EQ(send(encodeFrame('1', "C")), "");
-    wait(49ms);
-    EXPECT_EQ(due(), "");
-    wait(1ms);
-    EXPECT_EQ(due(), encodeFrame('1', "A"));
-    ASSERT_TRUE(engine_->nextEvent() == std::nullopt);
+    EXPECT_EQ(after(49ms), "");
+    EXPECT_EQ(after(1ms), encodeFrame('1', "A"));
+    EXPECT_EQ(engine_->nextEvent(), std::nullopt);
 }
 
-TEST_F(Engine, LostReplyAfterExecutionComesFromTheStoreOnRepetition) {
-    LineOptions o;
-    o.dropAfterExec = 1.0;
-    start(o);
-    stockArticle();
-    send(encodeFrame('A', "p"));
-    const std::string request = encodeFrame('B', sale("000000000001"));
-    EXPECT_EQ(send(request), "");
-    EXPECT_EQ(send(request), encodeFrame('B', "A"));
-    EXPECT_EQ(model_.memory().articles.at("000000000001").quantity, 1000);
-}
-
-TEST_F(Engine, FaultsDropRequestsAndDamageReplies) {
+TEST_F(Engine, FaultsDropRequestsDamageRepliesAndFollowTheSeed) {
     LineOptions o;
     o.faultRate = 1.0;
     start(o);
     EXPECT_EQ(send(encodeFrame('1', "C")), "");  // dropped, never executed
     EXPECT_EQ(engine_->executed(), 0);
     EXPECT_EQ(send(kEnq), kAck);  // control bytes are not faulted
-
-    // at a middling rate, the same seed gives the same faults
-    const auto run = [&](std::uint64_t seed) {
-        LineOptions half;
-        half.faultRate = 0.5;
-        half.seed = seed;
-        RegisterModel model;
-        LineEngine engine(model, half);
+    const auto run = [&](double rate, std::uint64_t seed) {
+        qov::sim::RegisterModel model;
+        LineEngine engine(model, LineOptions{.faultRate = rate, .seed = seed});
         std::string out;
         for (int i = 0; i < 40; ++i) {
             engine.receive(encodeFrame(static_cast<char>('!' + i), "n"), now_);
@@ -206,132 +141,75 @@ TEST_F(Engine, FaultsDropRequestsAndDamageReplies) {
         }
         return out;
     };
-    const std::string a = run(7);
-    EXPECT_EQ(a, run(7));
-    EXPECT_NE(a, run(8));
-    // some replies came intact, some damaged, some requests were dropped
-    std::vector<qovdll::ReaderEvent> events;
-    qovdll::FrameReader reader;
-    reader.feed(a, events);
-    int intact = 0;
-    for (const auto& ev : events)
-        intact += ev.kind == qovdll::ReaderEvent::Kind::Frame;
-    EXPECT_GT(intact, 5);
-    EXPECT_LT(intact, 35);
+    const std::string clean = run(0, 7), a = run(0.5, 7);
+    EXPECT_EQ(a, run(0.5, 7));
+    EXPECT_NE(a, run(0.5, 8));
+    EXPECT_LT(a.size(), clean.size() * 3 / 4);  // about half the requests dropped
+    EXPECT_GT(a.size(), clean.size() / 4);
+}
+
+TEST_F(Engine, LostReplyComesFromTheStoreOnRepetition) {
+    LineOptions o;
+    o.dropAfterExec = 1.0;
+    start(o);
+    send(encodeFrame('A', "p"));
+    EXPECT_EQ(send(encodeFrame('B', sale())), "");
+    EXPECT_EQ(send(encodeFrame('B', sale())), encodeFrame('B', "A"));
+    EXPECT_EQ(sold(), 1000);
 }
 
 TEST_F(Engine, LogTellsExecutionsFromRepetitions) {
     QTemporaryDir dir;
     const std::string path = dir.filePath("reg.log").toStdString();
-    ASSERT_TRUE(log_.open(path));
-    start();
+    qov::sim::EventLog log;
+    ASSERT_TRUE(log.open(path));
+    start({}, &log);
     send(kEnq);
-    const std::string request =
-        encodeFrame('k', std::string("S0") + "A\\B" + std::string(29, ' ') + '\0');
+    const std::string request = encodeFrame('k', "S0A\\\xC8" + std::string(29, ' ') + '\0');
     send(request);
     send(request);
     send(kNak);
     std::string bad = encodeFrame('x', "n");
     bad.back() = '?';
     send(bad);
-    std::ifstream in(path);
-    std::stringstream text;
-    text << in.rdbuf();
-    EXPECT_EQ(text.str(),
-              "E ENQ\n"
-              "> k S0A\\x5CB" +
-                  std::string(29, ' ') +
-                  "\\x00\n"
-                  "< k A\n"
-                  "= k\n"
-                  "N in\n"
-                  "= k\n"
-                  "N out damaged\n");
+    EXPECT_EQ(qov::test::ReadFile(path), "E ENQ\n> k S0A\\x5C\\xC8" + std::string(29, ' ') +
+                                             "\\x00\n< k A\n= k\nN in\n= k\nN out damaged\n");
 }
 
-// ---- modem -------------------------------------------------------------------------------
-
-class Modem : public Engine {
-protected:
-    void dial(DialOutcome outcome, bool ring = false) {
-        LineOptions o;
-        o.modem = true;
-        o.dial = outcome;
-        o.ring = ring;
-        o.dialDelayMs = 300;
-        start(o);
-    }
-};
-
-TEST_F(Modem, CommandModeAnswersOkAndIgnoresFrames) {
-    dial(DialOutcome::Connect);
-    EXPECT_EQ(send("ATZ\r"), "\r\nOK\r\n");
-    EXPECT_EQ(send("at&f e0\r\n"), "\r\nOK\r\n");
+TEST_F(Engine, ModemCommandsDialAndHangUp) {
+    LineOptions o;
+    o.modem = true;
+    o.ring = true;
+    start(o);
+    EXPECT_EQ(send("ATZ\r"), kOk);
+    EXPECT_EQ(send("at&f e0\r\n"), kOk);
     EXPECT_EQ(send(kEnq + encodeFrame('1', "n")), "");  // no carrier: nothing reaches the register
     EXPECT_EQ(send("HELLO\r"), "");
-    EXPECT_EQ(engine_->executed(), 0);
-}
-
-TEST_F(Modem, DialConnectsThenFramesFlowAndHangUpReturnsToCommands) {
-    dial(DialOutcome::Connect, true);
     EXPECT_EQ(send("ATDT0111234567\r\n"), "");
-    wait(150ms);
-    EXPECT_EQ(due(), "\r\nRING\r\n");
+    EXPECT_EQ(after(150ms), "\r\nRING\r\n");
     EXPECT_FALSE(engine_->online());
-    wait(150ms);
-    EXPECT_EQ(due(), "\r\nCONNECT 9600\r\n");
-    EXPECT_TRUE(engine_->online());
+    EXPECT_EQ(after(150ms), "\r\nCONNECT 9600\r\n");
     EXPECT_EQ(send("lozinka"), "");  // the password, no line end
     EXPECT_EQ(send(kEnq), kAck);
     EXPECT_EQ(send(encodeFrame('1', "C")), encodeFrame('1', "A"));
-    EXPECT_EQ(send("+++"), "\r\nOK\r\n");
-    EXPECT_EQ(send("ATH0\r\n"), "\r\nOK\r\n");
+    EXPECT_EQ(send("ATH\r\n"), kOk);
     EXPECT_EQ(send(kEnq), "");
-    EXPECT_FALSE(engine_->online());
-}
-
-TEST_F(Modem, HangUpLineWhileOnline) {
-    dial(DialOutcome::Connect);
     send("ATDP55\r");
-    wait(300ms);
-    EXPECT_EQ(due(), "\r\nCONNECT 9600\r\n");
-    EXPECT_EQ(send("ATH\r\n"), "\r\nOK\r\n");
-    EXPECT_FALSE(engine_->online());
-    // "+++ATH" in one piece: the escape and the command both answer
+    after(300ms);
+    EXPECT_EQ(send("+++"), kOk);
+    EXPECT_EQ(send("ATH0\r\n"), kOk);
     send("ATD1\r");
-    wait(300ms);
-    due();
-    EXPECT_EQ(send("+++ATH\r\n"), "\r\nOK\r\n\r\nOK\r\n");
+    after(300ms);
+    EXPECT_EQ(send("+++ATH\r\n"), kOk + kOk);  // the escape and the command both answer
     EXPECT_FALSE(engine_->online());
+    EXPECT_EQ(engine_->executed(), 1);
 }
 
-TEST_F(Modem, FailedDialsStayInCommandMode) {
-    const std::pair<DialOutcome, std::string> cases[] = {
-        {DialOutcome::Busy, "BUSY"},
-        {DialOutcome::NoCarrier, "NO CARRIER"},
-        {DialOutcome::NoAnswer, "NO ANSWER"},
-        {DialOutcome::NoDialtone, "NO DIALTONE"},
-    };
-    for (const auto& [outcome, text] : cases) {
-        dial(outcome);
-        EXPECT_EQ(send("ATDT123\r"), "");
-        wait(300ms);
-        EXPECT_EQ(due(), "\r\n" + text + "\r\n");
-        EXPECT_FALSE(engine_->online());
-        EXPECT_EQ(send("AT\r"), "\r\nOK\r\n");
-    }
-}
-
-}  // namespace
-
-namespace {
-
-// Whatever comes down the line, the register answers with a valid status or not at all.
+// Whatever comes down the line, the register answers with a valid status or not at all, and
+// what it accepts keeps the shapes its replies are built from.
 TEST(EngineRobustness, RandomBytesAndRandomFrames) {
-    RegisterModel model;
-    qov::sim::LineOptions o;
-    o.faultRate = 0.1;
-    LineEngine engine(model, o);
+    qov::sim::RegisterModel model;
+    LineEngine engine(model, LineOptions{.faultRate = 0.1});
     std::mt19937 rng(5);
     const std::string alphabet = std::string("PRSTFIRSTNEXTOLDQZXkmnrJCxpqfhgNDEBMUY0123456789 ") +
                                  '\0' + "\x02\x03\x05\x15\xC8\xFF";
@@ -339,27 +217,18 @@ TEST(EngineRobustness, RandomBytesAndRandomFrames) {
     std::string out;
     for (int i = 0; i < 20000; ++i) {
         std::string text;
-        const int len = static_cast<int>(rng() % 60);
-        for (int k = 0; k < len; ++k)
+        for (int k = static_cast<int>(rng() % 60); k > 0; --k)
             text += alphabet[rng() % alphabet.size()];
-        const Reply r = model.execute(text);
-        ASSERT_TRUE(r.status == 'A' || r.status == 'R' || r.status == 'E') << text;
-        if (i % 2)
-            engine.receive(text, now);
-        else
-            engine.receive(encodeFrame(static_cast<char>(' ' + rng() % 95), text), now);
+        const char status = model.execute(text).status;
+        ASSERT_TRUE(status == 'A' || status == 'R' || status == 'E') << text;
+        engine.receive(i % 2 ? text : encodeFrame(static_cast<char>(' ' + rng() % 95), text), now);
         now += std::chrono::milliseconds(rng() % 700);
         engine.poll(now);
         engine.takeDue(now, out);
     }
     EXPECT_FALSE(out.empty());
-    // whatever was accepted keeps the shapes the replies are built from
-    for (const auto& [code, a] : model.memory().articles) {
-        EXPECT_EQ(code.size(), 12u);
-        EXPECT_EQ(a.name.size(), 28u);
-        EXPECT_LT(a.department, 10);
-        EXPECT_LT(a.vat, 9);
-    }
+    for (const auto& [code, a] : model.memory().articles)
+        EXPECT_EQ(code.size() + a.name.size(), 40u);
     for (const auto& d : model.memory().departments)
         EXPECT_EQ(d.name.size(), 12u);
     for (const auto& u : model.memory().units)

@@ -4,10 +4,9 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <chrono>
-#include <string>
 #include <thread>
-#include <vector>
 
 #include "qovdll/line.h"
 #include "support/test_environment.h"
@@ -16,257 +15,187 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// A qovreg process for one test; stopped with SIGTERM at the end.
-class Qovreg {
-public:
-    explicit Qovreg(QStringList args) {
-        process_.setProgram(QStringLiteral(QOV_BIN_DIR "/qovreg"));
-        process_.setArguments(args);
-        process_.setProcessChannelMode(QProcess::SeparateChannels);
-        process_.start();
-        if (!process_.waitForStarted(5000))
-            return;
-        while (!process_.canReadLine() && process_.waitForReadyRead(5000)) {
-        }
-        const std::string line = process_.readLine().trimmed().toStdString();
-        const std::string prefix = "qovreg listening on ";
-        if (line.starts_with(prefix))
-            address_ = line.substr(prefix.size());
-    }
-    ~Qovreg() { stop(); }
-
-    // "HOST:PORT" or the pty link, as the ready line names it; empty when it did not start.
-    const std::string& address() const { return address_; }
-    // SIGTERM, then the exit code (-1 when it had to be killed or never ran).
-    int stop() {
-        if (process_.state() == QProcess::NotRunning)
-            return process_.exitStatus() == QProcess::NormalExit ? process_.exitCode() : -1;
-        process_.terminate();
-        if (!process_.waitForFinished(5000)) {
-            process_.kill();
-            process_.waitForFinished(2000);
-            return -1;
-        }
-        return process_.exitStatus() == QProcess::NormalExit ? process_.exitCode() : -1;
-    }
-
-private:
-    QProcess process_;
-    std::string address_;
-};
-
-qovdll::Timings fastTimings(int attempts = 3) {
-    qovdll::Timings t;
-    t.direct = {200, 250, 100, 20, attempts};
-    t.modem = {200, 250, 100, 0, attempts};
-    t.busyMs = 3000;
-    t.busy120sMs = 3000;
-    t.readDataMs = 100;
-    t.connectMs = 2000;
-    return t;
-}
-
-// A line opened on port 1 towards the simulator.
-void open(qovdll::Line& line, const std::string& device, int attempts = 3) {
-    line.setTimings(fastTimings(attempts));
-    line.setPortDevice(1, device);
-    ASSERT_EQ(line.Init_RS232bd(1, 9600), 0) << device;
-}
-
-std::string request(qovdll::Line& line, const std::string& text, int* result = nullptr) {
-    qovdll::ReplyBuffer reply{};
-    const int n = line.get_frame(text, static_cast<int>(text.size()), reply);
-    if (result)
-        *result = n;
-    if (n <= 0)
-        return {};
-    return std::string(reinterpret_cast<const char*>(reply.data()) + 1,
-                       static_cast<std::size_t>(n));
-}
-
-int send(qovdll::Line& line, const std::string& text) {
-    return line.send_frame(text, static_cast<int>(text.size()));
-}
-
-std::vector<std::string> logLines(const std::string& path) {
-    std::vector<std::string> lines;
-    std::string text = qov::test::ReadFile(path);
-    std::size_t start = 0;
-    for (std::size_t nl; (nl = text.find('\n', start)) != std::string::npos; start = nl + 1)
-        lines.push_back(text.substr(start, nl - start));
-    return lines;
-}
-
-int countLines(const std::vector<std::string>& lines, const std::string& prefix,
-               const std::string& containing = {}) {
-    int n = 0;
-    for (const auto& l : lines)
-        n += l.starts_with(prefix) && l.find(containing) != std::string::npos;
-    return n;
-}
-
 std::string pad(std::string s, std::size_t w) {
     s.resize(w, ' ');
     return s;
 }
 
-std::string digits(long long v, int w) {
-    std::string s = std::to_string(v);
-    return std::string(static_cast<std::size_t>(w) - s.size(), '0') + s;
+std::string num(long long v, std::size_t w) {
+    const std::string s = std::to_string(v);
+    return std::string(w - s.size(), '0') + s;
 }
 
 std::string article(int i) {
-    return "PR" + digits(4000 + i, 12) + digits(i % 10, 2) +
-           pad("ARTIKAL BR " + std::to_string(i), 28) + digits(100 * i + 5, 8) + "0" +
-           std::to_string(i % 9) + std::to_string(i % 5) + "1";
+    return "PR" + num(4000 + i, 12) + num(i % 10, 2) + pad("ARTIKAL BR " + std::to_string(i), 28) +
+           num(100 * i + 5, 8) + "0" + std::to_string(i % 9) + std::to_string(i % 5) + "1";
 }
 
-TEST(Qovreg, TcpConnectionTableAndLog) {
-    QTemporaryDir dir;
-    const std::string log = dir.filePath("reg.log").toStdString();
-    Qovreg reg({"--tcp", "127.0.0.1:0", "--log", QString::fromStdString(log)});
-    ASSERT_FALSE(reg.address().empty());
+// A qovreg with its frame log, and the link library's line opened towards it on port 1.
+class Qovreg {
+public:
+    explicit Qovreg(QStringList args, bool pty = false, int attempts = 3) {
+        args << "--log" << dir_.filePath("reg.log") << (pty ? "--pty" : "--tcp")
+             << (pty ? dir_.filePath("ttyQOV") : "127.0.0.1:0");
+        process_.start(QStringLiteral(QOV_BIN_DIR "/qovreg"), args);
+        while (!process_.canReadLine() && process_.waitForReadyRead(5000)) {
+        }
+        const std::string ready = process_.readLine().trimmed().toStdString();
+        EXPECT_TRUE(ready.starts_with("qovreg listening on ")) << ready;
+        address = ready.substr(std::min<std::size_t>(ready.size(), 20));
+        qovdll::Timings t;
+        t.direct = {200, 250, 100, 20, attempts};
+        t.modem = {200, 250, 100, 0, attempts};
+        t.busyMs = t.busy120sMs = 3000;
+        t.readDataMs = 100;
+        line.setTimings(t);
+        line.setPortDevice(1, pty ? address : "tcp://" + address);
+        EXPECT_EQ(line.Init_RS232bd(1, 9600), 0);
+    }
+    ~Qovreg() { stop(); }
+
+    // Closes the line and ends qovreg with SIGTERM; its exit code (-1: killed).
+    int stop() {
+        line.Close_RS232();
+        process_.terminate();
+        if (process_.state() != QProcess::NotRunning && !process_.waitForFinished(5000)) {
+            process_.kill();
+            process_.waitForFinished(2000);
+        }
+        return process_.exitStatus() == QProcess::NormalExit ? process_.exitCode() : -1;
+    }
+    // Log lines starting with prefix and holding text.
+    int logged(const std::string& prefix, const std::string& text = {}) const {
+        int n = 0;
+        std::string log = qov::test::ReadFile(dir_.filePath("reg.log").toStdString());
+        for (std::size_t at = 0, nl; (nl = log.find('\n', at)) != std::string::npos; at = nl + 1)
+            n += log.compare(at, prefix.size(), prefix) == 0 &&
+                 log.substr(at, nl - at).find(text) != std::string::npos;
+        return n;
+    }
+    int send(const std::string& text) {
+        return line.send_frame(text, static_cast<int>(text.size()));
+    }
+    // The reply text without its status byte; empty when get_frame gives no text.
+    std::string request(const std::string& text, int* result = nullptr) {
+        qovdll::ReplyBuffer reply{};
+        const int n = line.get_frame(text, static_cast<int>(text.size()), reply);
+        if (result)
+            *result = n;
+        return std::string(reinterpret_cast<const char*>(reply.data()) + 1,
+                           static_cast<std::size_t>(std::max(n, 0)));
+    }
+    // Raw modem answers until want shows up or the reads run out.
+    std::string readUntil(const std::string& want) {
+        std::string all;
+        for (int i = 0; i < 30 && all.find(want) == std::string::npos; ++i) {
+            std::string buffer(64, ' ');
+            int count = 0;
+            line.read_data(count, buffer);
+            all += buffer.substr(0, static_cast<std::size_t>(count));
+        }
+        return all;
+    }
+
     qovdll::Line line;
-    open(line, "tcp://" + reg.address());
+    std::string address;
 
-    EXPECT_EQ(line.Testconnessione(), 0);
-    EXPECT_EQ(send(line, "R03SALATE      00001250"), 0);
-    EXPECT_EQ(request(line, "B03"), "03SALATE      00001250" + digits(0, 20));
-    EXPECT_EQ(send(line, "R10SALATE      00001250"), 1);  // refused
+private:
+    QTemporaryDir dir_;
+    QProcess process_;
+};
+
+TEST(Qovreg, TcpConnectionTableRefusalAndCleanEnd) {
+    Qovreg reg({});
+    EXPECT_EQ(reg.line.Testconnessione(), 0);
+    EXPECT_EQ(reg.send("R03SALATE      00001250"), 0);
+    EXPECT_EQ(reg.request("B03"), "03SALATE      00001250" + num(0, 20));
+    EXPECT_EQ(reg.send("R10SALATE      00001250"), 1);  // refused
     int n = 0;
-    request(line, "B10", &n);
+    reg.request("B10", &n);
     EXPECT_EQ(n, -4);
-    EXPECT_EQ(request(line, "n"), "010008000000000");  // the refusal's error code 08
-    EXPECT_EQ(send(line, "C"), 0);
-    const std::string shown = request(line, "r");
-    ASSERT_EQ(shown.size(), 50u);
-    EXPECT_EQ(shown.substr(16, 1) + shown.substr(33, 1), "||");
-
-    EXPECT_EQ(reg.stop(), 0);  // SIGTERM ends it cleanly
-    const auto lines = logLines(log);
-    EXPECT_EQ(countLines(lines, "> ", "R03SALATE"), 1);
-    EXPECT_EQ(countLines(lines, "< ", "A03SALATE      00001250"), 1);
-    EXPECT_EQ(countLines(lines, "E ENQ"), 1);  // the connection test opened the session
+    EXPECT_EQ(reg.request("n"), "010008000000000");  // the refusal's error code 08
+    EXPECT_EQ(reg.stop(), 0);                        // SIGTERM ends it cleanly
+    EXPECT_EQ(reg.logged("> ", "R03SALATE"), 1);
+    EXPECT_EQ(reg.logged("< ", "A03SALATE      00001250"), 1);
+    EXPECT_EQ(reg.logged("E ENQ"), 1);  // the connection test opened the session
 }
 
 TEST(Qovreg, RepeatedRequestAnsweredFromTheStoredReplyAndExecutedOnce) {
-    QTemporaryDir dir;
-    const std::string log = dir.filePath("reg.log").toStdString();
-    Qovreg reg(
-        {"--tcp", "127.0.0.1:0", "--log", QString::fromStdString(log), "--drop-after-exec", "1"});
-    qovdll::Line line;
-    open(line, "tcp://" + reg.address());
-    // Every first reply is lost; the library's retry of the same frame gets the stored one.
-    EXPECT_EQ(send(line, "O04" + pad("MILICA", 12) + "  444"), 0);
-    EXPECT_EQ(request(line, "E04"), "04" + pad("MILICA", 12) + "  444" + digits(0, 17));
+    Qovreg reg({"--drop-after-exec", "1"});  // every first reply is lost
+    EXPECT_EQ(reg.send("O04" + pad("MILICA", 12) + "  444"), 0);
+    EXPECT_EQ(reg.request("E04"), "04" + pad("MILICA", 12) + "  444" + num(0, 17));
     reg.stop();
-    const auto lines = logLines(log);
-    EXPECT_EQ(countLines(lines, "> ", "O04MILICA"), 1);
-    EXPECT_EQ(countLines(lines, "> ", "E04"), 1);
-    EXPECT_EQ(countLines(lines, "= "), 2);
-    EXPECT_EQ(countLines(lines, "F lost"), 2);
+    EXPECT_EQ(reg.logged("> ", "O04MILICA"), 1);
+    EXPECT_EQ(reg.logged("> ", "E04"), 1);
+    EXPECT_EQ(reg.logged("= "), 2);
+    EXPECT_EQ(reg.logged("F lost"), 2);
 }
 
 TEST(Qovreg, ReceiptWhoseRepliesAreLostIsSoldOnce) {
-    QTemporaryDir dir;
-    const std::string log = dir.filePath("reg.log").toStdString();
-    Qovreg reg({"--tcp", "127.0.0.1:0", "--log", QString::fromStdString(log), "--drop-after-exec",
-                "0.5", "--seed", "3"});
-    qovdll::Line line;
-    open(line, "tcp://" + reg.address());
-    ASSERT_EQ(send(line,
-                   "PR000000000042"
-                   "05" +
-                       pad("KAFA", 28) +
-                       "00025000"
-                       "0100"),
-              0);
-    ASSERT_EQ(send(line, "PQ000000000042000010000"), 0);
-    ASSERT_EQ(line.send_frameMD("p", 1), 0);
-    const std::string sale =
-        "PS10000000000042"
-        "00"
-        "123456789123"
-        "0011"
-        "000002000"
-        "00000000";  // 2 x 250.00
-    for (int i = 0; i < 3; ++i)
-        ASSERT_EQ(line.send_frameMD(sale, static_cast<int>(sale.size())), 0);
-    ASSERT_EQ(line.send_frameMD("g10" + digits(0, 11), 14), 0);
-    ASSERT_EQ(line.send_frameMD("q", 1), 0);
-
-    const std::string first = request(line, "PTFIRST");
+    Qovreg reg({"--drop-after-exec", "0.5", "--seed", "3"});
+    ASSERT_EQ(reg.send("PR00000000004205" + pad("KAFA", 28) + "000250000100"), 0);
+    ASSERT_EQ(reg.send("PQ000000000042000010000"), 0);
+    const std::string sale = "PS10000000000042" + std::string("00123456789123") + "0011000002000" +
+                             "00000000";  // 2 x 250.00
+    for (const std::string& f :
+         std::vector<std::string>{"p", sale, sale, sale, "g10" + num(0, 11), "q"})
+        ASSERT_EQ(reg.line.send_frameMD(f, static_cast<int>(f.size())), 0) << f;
+    const std::string first = reg.request("PTFIRST");
     ASSERT_EQ(first.size(), 83u);
-    EXPECT_EQ(first.substr(54), digits(150000, 11) + digits(6000, 9) + digits(4000, 9));
-    EXPECT_EQ(request(line, "E00").substr(19), digits(150000, 11) + digits(1, 6));
+    EXPECT_EQ(first.substr(54), num(150000, 11) + num(6000, 9) + num(4000, 9));
+    EXPECT_EQ(reg.request("E00").substr(19), num(150000, 11) + num(1, 6));
     reg.stop();
-    const auto lines = logLines(log);
-    EXPECT_EQ(countLines(lines, "> ", "PS10000000000042"), 3);
-    EXPECT_GE(countLines(lines, "F lost"), 1);
-    EXPECT_EQ(countLines(lines, "F lost"), countLines(lines, "= "));
+    EXPECT_EQ(reg.logged("> ", "PS10000000000042"), 3);
+    EXPECT_GE(reg.logged("F lost"), 1);
+    EXPECT_EQ(reg.logged("F lost"), reg.logged("= "));
 }
 
 TEST(Qovreg, PseudoTerminalLine) {
-    QTemporaryDir dir;
-    const std::string link = dir.filePath("ttyQOV").toStdString();
-    Qovreg reg({"--pty", QString::fromStdString(link)});
-    ASSERT_EQ(reg.address(), link);
-    qovdll::Line line;
-    open(line, link);
-    EXPECT_EQ(line.Testconnessione(), 0);
-    EXPECT_EQ(send(line, "QR3m  "), 0);
-    EXPECT_EQ(request(line, "QT3"), "3m  ");
+    Qovreg reg({}, true);
+    EXPECT_EQ(reg.line.Testconnessione(), 0);
+    EXPECT_EQ(reg.send("QR3m  "), 0);
+    EXPECT_EQ(reg.request("QT3"), "3m  ");
     const std::string type = std::string("SOKOVI") + '\0' + "     ";
-    EXPECT_EQ(send(line, "ZR4" + type), 0);
-    EXPECT_EQ(request(line, "ZT4"), "4" + type);
-    line.Close_RS232();
+    EXPECT_EQ(reg.send("ZR4" + type), 0);
+    EXPECT_EQ(reg.request("ZT4"), "4" + type);
     EXPECT_EQ(reg.stop(), 0);
-    EXPECT_FALSE(QFile::exists(QString::fromStdString(link)));  // the link goes with it
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(reg.address)));  // the link goes with it
 }
 
 TEST(Qovreg, SynKeepsTheStationWaitingThroughSlowWork) {
-    Qovreg reg({"--tcp", "127.0.0.1:0", "--syn-ms", "700", "--demo"});
-    qovdll::Line line;
-    open(line, "tcp://" + reg.address());
+    Qovreg reg({"--syn-ms", "700", "--demo"});
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(send(line, "PE"), 0);  // T_REPLY is 250 ms: only the SYNs keep it waiting
+    EXPECT_EQ(reg.send("PE"), 0);  // the reply wait is 250 ms: only the SYNs keep it waiting
     EXPECT_GE(std::chrono::steady_clock::now() - start, 650ms);
     qovdll::ReplyBuffer reply{};
-    EXPECT_EQ(line.get_frame120s("PTSOLD", 6, reply), 0);         // nothing sold after clearing
-    EXPECT_GT(std::stoi(request(line, "n").substr(10, 5)), 300);  // the demo shop's articles
+    EXPECT_EQ(reg.line.get_frame120s("PTSOLD", 6, reply), 0);  // nothing sold after clearing
+    EXPECT_EQ(reg.request("n").substr(10, 5), "00336");        // the demo shop's articles
 }
 
-TEST(Qovreg, StateFileKeepsTheMemoryAcrossARestart) {
+TEST(Qovreg, StateFileWrittenWhileRunningAndLoadedAtStart) {
     QTemporaryDir dir;
     const QString state = dir.filePath("reg.json");
+    const auto stored = [&](const std::string& text) {
+        return qov::test::ReadFile(state.toStdString()).find(text) != std::string::npos;
+    };
     {
-        Qovreg reg({"--tcp", "127.0.0.1:0", "--state", state});
-        qovdll::Line line;
-        open(line, "tcp://" + reg.address());
-        ASSERT_EQ(send(line, "U2" + pad("DIN", 12) + "001.00000"), 0);
-        ASSERT_EQ(send(line, article(7)), 0);
-        // written while it runs, shortly after the change
+        Qovreg reg({"--state", state});
+        ASSERT_EQ(reg.send(article(7)), 0);
         const auto deadline = std::chrono::steady_clock::now() + 2s;
-        while (qov::test::ReadFile(state.toStdString()).find("ARTIKAL BR 7") == std::string::npos &&
-               std::chrono::steady_clock::now() < deadline)
+        while (!stored("ARTIKAL BR 7") && std::chrono::steady_clock::now() < deadline)
             std::this_thread::sleep_for(20ms);
-        EXPECT_NE(qov::test::ReadFile(state.toStdString()).find("DIN"), std::string::npos);
-        ASSERT_EQ(send(line, "U2" + pad("DINAR", 12) + "001.00000"), 0);
-        line.Close_RS232();
+        EXPECT_TRUE(stored("ARTIKAL BR 7"));  // written while it runs
+        ASSERT_EQ(reg.send("U2" + pad("DINAR", 12) + "001.00000"), 0);
         EXPECT_EQ(reg.stop(), 0);
     }
-    EXPECT_NE(qov::test::ReadFile(state.toStdString()).find("ARTIKAL BR 7"), std::string::npos);
-    Qovreg reg({"--tcp", "127.0.0.1:0", "--state", state});
-    qovdll::Line line;
-    open(line, "tcp://" + reg.address());
-    EXPECT_EQ(request(line, "M2"), "2" + pad("DINAR", 12) + "001.00000");  // the last change too
-    EXPECT_EQ(request(line, "PTFIRST").substr(0, 12), digits(4007, 12));
+    Qovreg reg({"--state", state});
+    EXPECT_EQ(reg.request("M2"), "2" + pad("DINAR", 12) + "001.00000");  // the last change too
+    EXPECT_EQ(reg.request("PTFIRST").substr(0, 12), num(4007, 12));
 }
 
-TEST(Qovreg, BadCommandLines) {
-    for (const QStringList& args :
-         {QStringList{"--bogus"}, QStringList{"--tcp", "localhost"}, QStringList{"--dial", "maybe"},
-          QStringList{"--fault-rate", "1,5"}, QStringList{"--seed"}}) {
+TEST(Qovreg, BadCommandLineEndsWithUsage) {
+    for (const QStringList& args : {QStringList{"--bogus"}, QStringList{"--tcp", "localhost"},
+                                    QStringList{"--fault-rate", "1,5"}, QStringList{"--seed"}}) {
         QProcess p;
         p.start(QStringLiteral(QOV_BIN_DIR "/qovreg"), args);
         ASSERT_TRUE(p.waitForFinished(5000));
@@ -276,140 +205,85 @@ TEST(Qovreg, BadCommandLines) {
     }
 }
 
-// ---- modem -------------------------------------------------------------------------------
-
-// Reads modem answers until `want` shows up or the reads run out; returns all that came.
-std::string readUntil(qovdll::Line& line, const std::string& want, int reads = 30) {
-    std::string all;
-    for (int i = 0; i < reads && all.find(want) == std::string::npos; ++i) {
-        std::string buffer(64, ' ');
-        int count = 0;
-        line.read_data(count, buffer);
-        all += buffer.substr(0, static_cast<std::size_t>(count));
-    }
-    return all;
-}
-
-TEST(Qovreg, ModemDialOutcomes) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"busy", "BUSY"},
-        {"nocarrier", "NO CARRIER"},
-        {"noanswer", "NO ANSWER"},
-        {"nodialtone", "NO DIALTONE"},
-    };
-    for (const auto& [dial, text] : cases) {
-        Qovreg reg({"--tcp", "127.0.0.1:0", "--modem", "--dial", dial});
-        qovdll::Line line;
-        open(line, "tcp://" + reg.address());
-        line.send_data("ATDT0111234567\r\n", 16);
-        const std::string answer = readUntil(line, text);
-        EXPECT_EQ(answer, std::string("\r\n") + text + "\r\n") << dial;
-        line.send_data("AT\r\n", 4);  // still in command mode
-        EXPECT_EQ(readUntil(line, "OK"), "\r\nOK\r\n") << dial;
+TEST(Qovreg, ModemDialFailuresStayInCommandMode) {
+    for (const auto& [dial, text] :
+         std::vector<std::pair<const char*, const char*>>{{"busy", "BUSY"},
+                                                          {"nocarrier", "NO CARRIER"},
+                                                          {"noanswer", "NO ANSWER"},
+                                                          {"nodialtone", "NO DIALTONE"}}) {
+        Qovreg reg({"--modem", "--dial", dial});
+        reg.line.send_data("ATDT0111234567\r\n", 16);
+        EXPECT_EQ(reg.readUntil(text), std::string("\r\n") + text + "\r\n");
+        reg.line.send_data("AT\r\n", 4);
+        EXPECT_EQ(reg.readUntil("OK"), "\r\nOK\r\n") << dial;
     }
 }
 
 TEST(Qovreg, ModemConnectsWithRingCarriesFramesAndHangsUp) {
-    QTemporaryDir dir;
-    const std::string log = dir.filePath("reg.log").toStdString();
-    Qovreg reg({"--tcp", "127.0.0.1:0", "--modem", "--ring", "--log", QString::fromStdString(log)});
-    qovdll::Line line;
-    open(line, "tcp://" + reg.address());
-    line.send_data("ATZ\r\n", 5);
-    EXPECT_EQ(readUntil(line, "OK"), "\r\nOK\r\n");
-    line.send_data("ATDT0111234567\r\n", 16);
-    const std::string dialled = readUntil(line, "CONNECT");
-    EXPECT_EQ(dialled, "\r\nRING\r\n\r\nCONNECT 9600\r\n");
-    line.send_data("tajna", 5);
-    EXPECT_EQ(line.TestconnessioneM(), 0);
-    EXPECT_EQ(line.send_frameM("R00HLEB        00000000", 23), 0);
+    Qovreg reg({"--modem", "--ring"});
+    reg.line.send_data("ATZ\r\n", 5);
+    EXPECT_EQ(reg.readUntil("OK"), "\r\nOK\r\n");
+    reg.line.send_data("ATDT0111234567\r\n", 16);
+    EXPECT_EQ(reg.readUntil("CONNECT"), "\r\nRING\r\n\r\nCONNECT 9600\r\n");
+    reg.line.send_data("tajna", 5);
+    EXPECT_EQ(reg.line.TestconnessioneM(), 0);
+    EXPECT_EQ(reg.line.send_frameM("R00HLEB        00000000", 23), 0);
     qovdll::ReplyBuffer reply{};
-    EXPECT_EQ(line.get_frameM("B00", 3, reply), 42);
-
-    line.send_data("+++ATH0\r\n", 9);
-    EXPECT_NE(readUntil(line, "OK").find("OK"), std::string::npos);
-    EXPECT_EQ(line.Testconnessione(), 1);
+    EXPECT_EQ(reg.line.get_frameM("B00", 3, reply), 42);
+    reg.line.send_data("+++ATH0\r\n", 9);
+    EXPECT_EQ(reg.readUntil("\r\nOK\r\n\r\nOK\r\n"), "\r\nOK\r\n\r\nOK\r\n");  // escape, ATH0
+    EXPECT_EQ(reg.line.Testconnessione(), 1);                                  // hung up: no ACK
     reg.stop();
-    const auto lines = logLines(log);
-    EXPECT_EQ(countLines(lines, "M > ATDT0111234567"), 1);
-    EXPECT_EQ(countLines(lines, "M password tajna"), 1);
-    EXPECT_EQ(countLines(lines, "M < CONNECT 9600"), 1);
-    EXPECT_EQ(countLines(lines, "> ", "R00HLEB"), 1);
+    EXPECT_EQ(reg.logged("M > ATDT0111234567"), 1);
+    EXPECT_EQ(reg.logged("M password tajna"), 1);
+    EXPECT_EQ(reg.logged("M < CONNECT 9600"), 1);
+    EXPECT_EQ(reg.logged("> ", "R00HLEB"), 1);
 }
 
-// ---- faults ------------------------------------------------------------------------------
-
 TEST(Qovreg, EveryTableReadBackIntactThroughFivePercentFaults) {
-    QTemporaryDir dir;
-    const std::string log = dir.filePath("reg.log").toStdString();
-    Qovreg reg({"--tcp", "127.0.0.1:0", "--fault-rate", "0.05", "--seed", "11", "--log",
-                QString::fromStdString(log)});
-    qovdll::Line line;
-    open(line, "tcp://" + reg.address(), 6);
-    ASSERT_EQ(line.Testconnessione(), 0);
-
-    // request -> expected reply, filled while sending
-    std::vector<std::pair<std::string, std::string>> expected;
-    for (int i = 0; i < 10; ++i) {
-        const std::string name = pad("ODELJ " + std::to_string(i), 12);
-        ASSERT_EQ(send(line, "R" + digits(i, 2) + name + digits(i * 1000, 8)), 0);
-        expected.push_back(
-            {"B" + digits(i, 2), digits(i, 2) + name + digits(i * 1000, 8) + digits(0, 20)});
-    }
+    Qovreg reg({"--fault-rate", "0.05", "--seed", "11"}, false, 6);
+    ASSERT_EQ(reg.line.Testconnessione(), 0);
+    std::vector<std::pair<std::string, std::string>> stored;  // request, reply
+    const auto program = [&](const std::string& frame, const std::string& req,
+                             const std::string& reply) {
+        ASSERT_EQ(reg.send(frame), 0) << frame;
+        stored.push_back({req, reply});
+    };
     for (int i = 0; i < 31; ++i) {
-        const std::string name = pad("KASIR \xC8" + std::to_string(i), 12);
-        const std::string code = std::string(2, ' ') + digits(i * 7, 3);
-        ASSERT_EQ(send(line, "O" + digits(i, 2) + name + code), 0);
-        expected.push_back({"E" + digits(i, 2), digits(i, 2) + name + code + digits(0, 17)});
+        const std::string n = num(i, 2), d = std::to_string(i);
+        const std::string cashier = pad("KASIR \xC8" + d, 12) + "  " + num(i * 7, 3);
+        program("O" + n + cashier, "E" + n, n + cashier + num(0, 17));
+        if (i < 10)
+            program("R" + n + pad("ODELJ " + d, 12) + num(i * 1000, 8), "B" + n,
+                    n + pad("ODELJ " + d, 12) + num(i * 1000, 8) + num(0, 20));
+        if (i < 4)
+            program("U" + d + pad("VAL" + d, 12) + "11" + d + ".50000", "M" + d,
+                    d + pad("VAL" + d, 12) + "11" + d + ".50000");
+        if (i >= 1 && i <= 5)
+            program("QR" + d + "U" + d + " ", "QT" + d, d + "U" + d + " ");
+        if (i >= 1 && i <= 8)
+            program("ZR" + d + "TIP" + d + '\0' + "       ", "ZT" + d,
+                    d + "TIP" + d + '\0' + "       ");
+        if (i < 6) {  // print lines have no request to read them back
+            ASSERT_EQ(reg.send("S" + d + pad("ZAGLAVLJE " + d, 32) + '\0'), 0);
+            ASSERT_EQ(reg.send("A" + d + pad("REKLAMA " + d, 32) + '\0'), 0);
+        }
+        if (i >= 1 && i <= 20) {
+            ASSERT_EQ(reg.send(article(i)), 0);
+            ASSERT_EQ(reg.send("PQ" + num(4000 + i, 12) + num(i * 1500, 9)), 0);
+        }
     }
-    for (int i = 0; i < 4; ++i) {
-        const std::string name = pad("VAL" + std::to_string(i), 12);
-        ASSERT_EQ(send(line, "U" + std::to_string(i) + name + "11" + std::to_string(i) + ".50000"),
-                  0);
-        expected.push_back({"M" + std::to_string(i),
-                            std::to_string(i) + name + "11" + std::to_string(i) + ".50000"});
-    }
-    for (int i = 1; i <= 5; ++i) {
-        const std::string name = "U" + std::to_string(i) + " ";
-        ASSERT_EQ(send(line, "QR" + std::to_string(i) + name), 0);
-        expected.push_back({"QT" + std::to_string(i), std::to_string(i) + name});
-    }
-    for (int i = 1; i <= 8; ++i) {
-        const std::string name = std::string("TIP") + char('0' + i) + '\0' + "       ";
-        ASSERT_EQ(send(line, "ZR" + std::to_string(i) + name), 0);
-        expected.push_back({"ZT" + std::to_string(i), std::to_string(i) + name});
-    }
-    ASSERT_EQ(send(line, "X07300002101130"), 0);
-    expected.push_back({"L", "07300002101130"});
-    for (int i = 1; i <= 20; ++i) {
-        const std::string frame = article(i);
-        ASSERT_EQ(send(line, frame), 0);
-        ASSERT_EQ(send(line, "PQ" + frame.substr(2, 12) + digits(i * 1500, 9)), 0);
-    }
-    for (int i = 0; i < 6; ++i) {
-        ASSERT_EQ(
-            send(line, "S" + std::to_string(i) + pad("ZAGLAVLJE " + std::to_string(i), 32) + '\0'),
-            0);
-        ASSERT_EQ(
-            send(line, "A" + std::to_string(i) + pad("REKLAMA " + std::to_string(i), 32) + '\0'),
-            0);
-    }
-
-    for (const auto& [req, want] : expected)
-        EXPECT_EQ(request(line, req), want) << req;
-    for (int i = 1; i <= 20; ++i) {
-        const std::string frame = article(i);
-        const std::string got = request(line, i == 1 ? "PTFIRST" : "PTNEXT");
-        EXPECT_EQ(got, frame.substr(2) + digits(0, 20) + digits(i * 1500, 9)) << i;
-    }
-    EXPECT_EQ(request(line, "PTNEXT"), "");
+    program("X07300002101130", "L", "07300002101130");
+    for (const auto& [req, want] : stored)
+        EXPECT_EQ(reg.request(req), want) << req;
+    for (int i = 1; i <= 20; ++i)
+        EXPECT_EQ(reg.request(i == 1 ? "PTFIRST" : "PTNEXT"),
+                  article(i).substr(2) + num(0, 20) + num(i * 1500, 9));
+    EXPECT_EQ(reg.request("PTNEXT"), "");
     reg.stop();
-
-    const auto lines = logLines(log);
-    // the faults did happen, and no store frame ran twice
-    EXPECT_GT(countLines(lines, "F "), 5);
-    EXPECT_EQ(countLines(lines, "> ", "R03ODELJ 3"), 1);
-    EXPECT_EQ(countLines(lines, "> ", "PQ000000004020"), 1);
+    EXPECT_GT(reg.logged("F "), 5);  // the faults did happen, and no store frame ran twice
+    EXPECT_EQ(reg.logged("> ", "R03ODELJ 3"), 1);
+    EXPECT_EQ(reg.logged("> ", "PQ000000004020"), 1);
 }
 
 }  // namespace
