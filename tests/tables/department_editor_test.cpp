@@ -26,55 +26,42 @@ struct EditorTest : TableFixture {
 
 // carica_Reparti: an empty description gets its default, the others the script of the mode.
 TEST_F(EditorTest, OpeningFillsDefaultsInTheScriptOfTheMode) {
-    const struct {
-        bool cyrillic;
-        int number;
-        const char *before, *after, *line;
-    } cases[] = {
-        {false, 3, "", "Odeljenje  3", "3 - Odeljenje  3"},
-        {false, 4, "Odeqewe  4", "Odeljenje  4", "4 - Odeljenje  4"},
-        {false, 5, "Odeqewe Wiva", "Odeljenje Wiva", "5 - Odeljenje Njiva"},  // only the word
-        {false, 6, "Wiva", "Njiva", "6 - Njiva"},
-        {false, 7, "   ", "   ", "7 - "},  // not exactly empty: no default
-        {true, 10, "", "Odeqewe  10", "10 - Odeqewe  10"},
-        {true, 2, "Odeljenje 2 Odeljenje", "Odeqewe 2 Odeqewe", "2 - Odeqewe 2 Odeqewe"},
-        {true, 3, "Njiva", "Wiva", "3 - Wiva"},
-    };
-    for (const auto& c : cases) {
-        state.CyrillicMode = c.cyrillic;
-        dept(c.number).description = c.before;
+    auto open = [&](bool cyrillic, int number, const char* description) {
+        state.CyrillicMode = cyrillic;
+        dept(number).description = description;
         editor.open();
-        EXPECT_EQ(dept(c.number).description, c.after);
-        EXPECT_EQ(editor.lines().at(c.number - 1), c.line);
-    }
+        return dept(number).description + "|" + editor.lines().at(number - 1);
+    };
+    EXPECT_EQ(open(false, 4, "Odeqewe  4"), "Odeljenje  4|4 - Odeljenje  4");
+    EXPECT_EQ(open(false, 5, "Odeqewe Wiva"), "Odeljenje Wiva|5 - Odeljenje Njiva");  // the word
+    EXPECT_EQ(open(false, 6, "Wiva"), "Njiva|6 - Njiva");
+    EXPECT_EQ(open(false, 7, "   "), "   |7 - ");  // not exactly empty: no default
+    EXPECT_EQ(open(true, 10, ""), "Odeqewe  10|10 - Odeqewe  10");
+    EXPECT_EQ(open(true, 2, "Odeljenje 2 Odeljenje"), "Odeqewe 2 Odeqewe|2 - Odeqewe 2 Odeqewe");
+    EXPECT_EQ(open(true, 3, "Njiva"), "Wiva|3 - Wiva");
     EXPECT_EQ(state.CurrentForm, "frmreparti");
-    EXPECT_TRUE(editor.onToolbar("esci"));
-    EXPECT_EQ(state.CurrentForm, " ");
+    EXPECT_TRUE(editor.onToolbar("esci") && state.CurrentForm == " ");
 }
 
-TEST_F(EditorTest, AggiornaChecksThePriceAndStoresThePanel) {
-    const struct {
-        const char *typed, *stored;  // nothing stored when the price is refused
-    } cases[] = {{"250.7", "00000250"}, {"250", "00000250"},      {" 42 ", "00000042"},
-                 {"", "        "},      {"12345678", "12345678"}, {"abc", nullptr},
-                 {"12a", nullptr},      {"1,5", nullptr}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.typed);
-        dialogs.clear();
+// "aggiorna" stores the panel into the selected department once the price is a number.
+TEST_F(EditorTest, AggiornaChecksThePrice) {
+    auto aggiorna = [&](const char* price) {
         dept(4) = {"Staro", "00000001", "0", "0", "", ""};
         editor.selectLine(3);
         editor.autoClose = true;
-        press("aggiorna", "Voce", c.typed, "2");
+        press("aggiorna", "Voce", price, "2");
         EXPECT_FALSE(editor.panelVisible());
-        if (c.stored) {
-            EXPECT_TRUE(dialogs.boxes.empty());
-            EXPECT_EQ(row(4), "Voce        |" + std::string(c.stored) + "|2|1");
-            EXPECT_EQ(editor.lines()[3], "4 - Voce");
-        } else {  // the check has written the name, unpadded
-            EXPECT_EQ(shown(), std::vector{box + "Vrednosti nisu korektne <exclamation>"});
-            EXPECT_EQ(row(4), "Voce|00000001|0|0");
-        }
+        return row(4);
+    };
+    EXPECT_EQ(aggiorna("250.7"), "Voce        |00000250|2|1");
+    EXPECT_EQ(aggiorna(" 42 "), "Voce        |00000042|2|1");
+    EXPECT_EQ(aggiorna(""), "Voce        |        |2|1");
+    EXPECT_EQ(editor.lines()[3], "4 - Voce");
+    EXPECT_TRUE(dialogs.boxes.empty());
+    for (const char* refused : {"abc", "12a", "1,5"}) {
+        EXPECT_EQ(aggiorna(refused), "Voce|00000001|0|0");  // the check has written the name
     }
+    EXPECT_EQ(shown(), std::vector(3, box + "Vrednosti nisu korektne <exclamation>"));
 }
 
 TEST_F(EditorTest, ThePanelShowsTheSelectedLineAndStoresIntoItOnly) {
@@ -106,37 +93,32 @@ TEST_F(EditorTest, ThePanelShowsTheSelectedLineAndStoresIntoItOnly) {
     }
 }
 
-TEST_F(EditorTest, SvuotaEmptiesTheTableAndInserisciFillsItFromOne) {
-    dept(2).salesValue = "777";
-    dialogs.answers = {Answer::No, Answer::Yes};
+TEST_F(EditorTest, EliminaAndSvuotaClearOnlyWhenConfirmed) {
+    dept(3) = {"Pice       ", "00000099", "4", "1", "777", ""};
+    editor.selectLine(2);
+    dialogs.answers = {Answer::No, Answer::Yes, Answer::No, Answer::Yes};
+    editor.onToolbar("elimina");
+    EXPECT_EQ(row(3), "Pice       |00000099|4|1");
+    editor.onToolbar("elimina");
+    EXPECT_FALSE(editor.panelVisible());
+    EXPECT_EQ(row(3), "Odeljenje  3||0|0");  // the reload gives it its default
     editor.onToolbar("svuota");
-    EXPECT_EQ(dept(1).description, "Odeljenje  1");
+    EXPECT_EQ(editor.lines().size(), 10u);
     editor.onToolbar("svuota");
     EXPECT_TRUE(editor.lines().empty());
     for (int n = 0; n <= 10; ++n) {
         EXPECT_EQ(row(n), "||0|0");
     }
-    EXPECT_EQ(dept(2).salesValue, "777");
+    EXPECT_EQ(dept(3).salesValue, "777");
+    // Nothing selected: the check says so each time, the department is appended all the same.
     press("inserisci", "Prvo", "10", "1");
     press("inserisci", "Drugo", "5");
     EXPECT_EQ(editor.lines(), (std::vector<std::string>{"1 - Prvo", "2 - Drugo"}));
     EXPECT_EQ(row(1) + row(2) + row(3), "Prvo        |00000010|1|0Drugo       |00000005|0|0||0|0");
-    // Nothing selected: the check says so each time, the department is appended all the same.
-    const std::string none = box + "Niste odabrali odeljenje. <exclamation>";
-    const std::string sure = box + "Da li ste sigurni? <exclamation> [Yes/No]";
-    EXPECT_EQ(shown(), (std::vector{sure, sure, none, none}));
-}
-
-TEST_F(EditorTest, EliminaClearsTheSelectedDepartmentWhenConfirmed) {
-    dept(3) = {"Pice       ", "00000099", "4", "1", "", ""};
-    editor.selectLine(2);
-    dialogs.answers = {Answer::No, Answer::Yes};
-    editor.onToolbar("elimina");
-    EXPECT_EQ(row(3), "Pice       |00000099|4|1");
-    editor.onToolbar("elimina");
-    EXPECT_EQ(shown().back(), box + "Dali ste sigurni? <exclamation> [Yes/No]");
-    EXPECT_FALSE(editor.panelVisible());
-    EXPECT_EQ(row(3), "Odeljenje  3||0|0");  // the reload gives it its default
+    const std::string elimina = box + "Dali ste sigurni? <exclamation> [Yes/No]",
+                      svuota = box + "Da li ste sigurni? <exclamation> [Yes/No]",
+                      none = box + "Niste odabrali odeljenje. <exclamation>";
+    EXPECT_EQ(shown(), (std::vector{elimina, elimina, svuota, svuota, none, none}));
 }
 
 TEST_F(EditorTest, VatRateOutsideZeroToFourIsReportedAndKept) {
@@ -148,24 +130,23 @@ TEST_F(EditorTest, VatRateOutsideZeroToFourIsReportedAndKept) {
     EXPECT_EQ(shown(), std::vector(3, box + "Poreska stopa ne postoji! <exclamation>"));
 }
 
-TEST_F(EditorTest, Check1AndDoChangeLang) {
+TEST_F(EditorTest, DoChangeLangConvertsTheListAndFieldAndCheck1TheTable) {
     state.CyrillicMode = true;
+    state.LatinFontName = "Courier New";
     dept(1).description = "Wiva";
     editor.open();
     editor.selectLine(0);
-    EXPECT_EQ(editor.fontName(), "Helvetica Ciril");
     state.CyrillicMode = false;
     editor.DoChangeLang();
     EXPECT_EQ(editor.lines()[0] + "|" + editor.description + "|" + editor.fontName(),
               "1 - Njiva|Njiva|Courier New");
     EXPECT_EQ(dept(1).description, "Wiva");  // the table is converted when it is reloaded
-
-    state.tableCyrillic(CyrTable::Departments) = false;
     dept(1).description = "PI]E";
+    state.tableCyrillic(CyrTable::Departments) = false;
     editor.setCheck1(true);
+    EXPECT_EQ(dept(1).description + "|" + editor.fontName(),
+              Reg({191, 184, 171, 181}) + "|Helvetica Ciril");
     EXPECT_TRUE(state.tableCyrillic(CyrTable::Departments));
-    EXPECT_EQ(dept(1).description, Reg({191, 184, 171, 181}));
-    EXPECT_EQ(editor.fontName(), "Helvetica Ciril");
 }
 
 }  // namespace

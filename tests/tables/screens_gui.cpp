@@ -25,7 +25,7 @@ TEST_F(ScreensGui, TransmitScreenSendsTheSelectedTablesAndMarksThem) {
     std::unique_ptr<QWidget> screen(tables::CreateTransmitScreen(station));
     auto* list = screen->findChild<QListWidget*>();
     auto* red1 = screen->findChild<QLineEdit*>("Red1");
-    ASSERT_TRUE(list && red1 && list->count() == 11);
+    ASSERT_TRUE(list && red1 && list->count() == 11 && red1->maxLength() == 22);
     EXPECT_EQ(screen->windowTitle(), "Slanje");
     red1->setText(QString::fromUtf8("\u041d\u0438\u0432\u0430"));  // typed in Cyrillic
     list->item(10)->setSelected(true);
@@ -35,7 +35,6 @@ TEST_F(ScreensGui, TransmitScreenSendsTheSelectedTablesAndMarksThem) {
     const auto mark = [list](int row) { return list->item(row)->icon().cacheKey(); };
     EXPECT_EQ(mark(0), mark(2));  // not run: the blank mark
     EXPECT_TRUE(mark(1) != mark(0) && mark(10) != mark(0) && mark(1) != mark(10));
-    EXPECT_EQ(red1->maxLength(), 22);
     state.LineWidth = 32;
     dynamic_cast<Screen*>(screen.get())->lineWidthChanged();
     EXPECT_EQ(red1->maxLength(), 32);
@@ -54,7 +53,6 @@ TEST_F(ScreensGui, DepartmentsScreenStoresThePanel) {
     EXPECT_EQ(state.DepartmentTable[3].description + state.DepartmentTable[3].maxPrice,
               "Pekara      00000099");
     EXPECT_EQ(list->item(2)->text(), "3 - Pekara");
-    EXPECT_TRUE(dialogs.boxes.empty());
 }
 
 }  // namespace

@@ -15,8 +15,6 @@ namespace qov::test {
 struct TableFixture : ::testing::Test {
     TableFixture() {
         FillDefaultTables(state);
-        state.CyrillicFontName = "Helvetica Ciril";
-        state.LatinFontName = "Courier New";
         modes(false, false);
     }
     void modes(bool mode, bool language) {

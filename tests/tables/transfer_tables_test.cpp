@@ -1,8 +1,8 @@
-#include <ostream>
-
+#include "app/run_error.h"
 #include "table_fixture.h"
 #include "tables/departments.h"
 #include "tables/display_message.h"
+#include "tables/transfer_run.h"
 
 namespace qov::test {
 namespace {
@@ -10,6 +10,8 @@ namespace {
 using tables::invia_rep;
 using tables::Posalji_Msg;
 using tables::ricevi_rep;
+using tables::TransferDirection;
+using tables::TransferRun;
 
 // One department sent alone: its frame "R" and the description written back into the table.
 struct FrameCase {
@@ -19,18 +21,13 @@ struct FrameCase {
     std::string description, maxPrice, frame, stored;
 };
 
-void PrintTo(const FrameCase& c, std::ostream* os) {
-    *os << c.name;
-}
-
 class DepartmentFrame : public TableFixture, public ::testing::WithParamInterface<FrameCase> {};
 
 TEST_P(DepartmentFrame, IsSentWithTheDescriptionWrittenBack) {
     const FrameCase& c = GetParam();
     modes(c.cyrillicMode, c.cyrillicLanguage);
     state.DepartmentTable = {};
-    state.DepartmentTable[c.number].description = c.description;
-    state.DepartmentTable[c.number].maxPrice = c.maxPrice;
+    state.DepartmentTable[c.number] = {c.description, c.maxPrice, "0", "0", "", ""};
     EXPECT_TRUE(invia_rep(ctx));
     EXPECT_EQ(link.textsOf("send_frame"), std::vector<std::string>{c.frame});
     EXPECT_EQ(state.DepartmentTable[c.number].description, c.stored);
@@ -48,8 +45,6 @@ const FrameCase kFrames[] = {
      "R04" + Reg({191, 184, 171, 181}) + "        00000099", "PI]E        "},
     {"CyrillicModePacksDigraphs", true, true, 6, "Njiva lj", "7",
      "R05" + Reg({170, 216, 210, 208, 32, 249}) + "      00000007", "Wiva q      "},
-    {"LatinModeUnpacksFontText", false, false, 7, "Wiva", "0", "R06Njiva       00000000",
-     "Njiva       "},
     {"CyrillicModeLatinLanguageSendsFontText", true, false, 8, "Lj", "5", "R07Q           00000005",
      "Q           "},
 };
@@ -62,75 +57,62 @@ using TransferTables = TableFixture;
 // Frame "k": each line padded to 32 whatever the line width, never cut; afterwards the panel
 // shows the lines in the script form of the mode.
 TEST_F(TransferTables, MessageFrame) {
-    auto pad = [](const std::string& line) { return line + std::string(32 - line.size(), ' '); };
-    const std::string last(40, 'a'), nj = Reg({170, 216, 210, 208});
-    const struct {
-        bool cyrillicMode, cyrillicLanguage;
-        tables::MessageLines lines;
-        std::string firstAfter, frame;
-    } cases[] = {
-        {false, false, {"", "", ""}, "", "k" + std::string(96, ' ')},
-        {false, false, {"HVALA", "abc", last}, "HVALA", "k" + pad("HVALA") + pad("abc") + last},
-        {true, true, {"Njiva", "", "1"}, "Wiva", "k" + pad(nj) + pad("") + pad("1")},
-        {true, false, {"Ljubav", "", ""}, "Qubav", "k" + pad("Qubav") + pad("") + pad("")},
-    };
-    for (const auto& c : cases) {
-        link.calls.clear();
-        modes(c.cyrillicMode, c.cyrillicLanguage);
-        message = c.lines;
+    auto send = [&](bool cyrillicMode, bool cyrillicLanguage, const tables::MessageLines& lines) {
+        modes(cyrillicMode, cyrillicLanguage);
+        message = lines;
         EXPECT_TRUE(Posalji_Msg(ctx));
-        EXPECT_EQ(link.textsOf("send_frame"), std::vector<std::string>{c.frame});
-        EXPECT_EQ(message[0], c.firstAfter);
-    }
-    tables::TransferContext noPanel{station, progress, nullptr};
-    EXPECT_FALSE(Posalji_Msg(noPanel));
-    EXPECT_EQ(link.calls.size(), 1u);
+        return link.textsOf("send_frame").back() + "|" + message[0];
+    };
+    auto pad = [](const std::string& line) { return line + std::string(32 - line.size(), ' '); };
+    const std::string last(40, 'a');
+    EXPECT_EQ(send(false, false, {"", "", ""}), "k" + std::string(96, ' ') + "|");
+    EXPECT_EQ(send(false, false, {"HVALA", "abc", last}),
+              "k" + pad("HVALA") + pad("abc") + last + "|HVALA");
+    EXPECT_EQ(send(true, true, {"Njiva", "", "1"}),
+              "k" + pad(Reg({170, 216, 210, 208})) + pad("") + pad("1") + "|Wiva");
+    EXPECT_EQ(send(true, false, {"Ljubav", "", ""}),
+              "k" + pad("Qubav") + pad("") + pad("") + "|Qubav");
 }
 
 // The transmit loop over departments 1, 3, 5, 7, 9 (the others blank and skipped) or the
-// message: the answers to the sends (0 after them), the answers to the boxes, the outcome.
+// message: the answers to the sends (0 after them) and to the boxes, and how it ends.
 TEST_F(TransferTables, TransmitLoopRefusalBrokenLinkAndOtherResults) {
-    const std::string title = "Arvon Cash Registers: ", retry = "\n [Retry/Cancel]";
-    const std::string no0 = title + "Odeljenje 00 nije primljeno u kasu!" + retry;
-    const std::string no2 = title + "Odeljenje 02 nije primljeno u kasu!" + retry;
-    const std::string noMsg = title + " Poruka nije primljena u kasu!" + retry;
-    const std::string broken = "Arvon CAsh Registers: Komunikacija je prekinuta! <exclamation>";
-    const Answer R = Answer::Retry, C = Answer::Cancel;
-    const struct {
-        bool (*run)(tables::TransferContext&);
-        std::vector<int> results;
-        std::vector<Answer> answers;
-        bool ok;
-        std::vector<std::string> boxes;
-        int sends;
-        std::string counter;
-    } cases[] = {
-        {invia_rep, {1, 1}, {R, R}, true, {no0, no0}, 7, "10"},
-        {invia_rep, {0, 1}, {C}, false, {no2}, 2, "2"},
-        {invia_rep, {2}, {}, false, {broken}, 1, ""},
-        {invia_rep, {3, -1, 7}, {}, true, {}, 5, "10"},
-        {Posalji_Msg, {1, 1}, {R, C}, false, {noMsg, noMsg}, 2, "0"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(&c - cases);
+    auto send = [&](bool (*run)(tables::TransferContext&), std::vector<int> results,
+                    std::deque<Answer> answers) {
         link.calls.clear();
         dialogs.clear();
         progress.clear();
         for (int n = 1; n <= 10; ++n) {
             state.DepartmentTable[n].description = n % 2 == 0 ? "   " : "D" + std::to_string(n);
         }
-        for (int result : c.results) {
+        for (int result : results) {
             link.then(result);
         }
-        dialogs.answers.assign(c.answers.begin(), c.answers.end());
-        EXPECT_EQ(c.run(ctx), c.ok);
-        EXPECT_EQ(shown(), c.boxes);
-        EXPECT_EQ(link.count("send_frame"), c.sends);
-        EXPECT_EQ(progress.counter(), c.counter);
+        dialogs.answers = answers;
+        const bool ok = run(ctx);
         EXPECT_EQ(state.DepartmentTable[2].description, "   ");  // skipped: not padded
-    }
+        return std::string(ok ? "ok" : "failed") + " after " +
+               std::to_string(link.count("send_frame")) + " sends, counter " + progress.counter();
+    };
+    const std::string title = "Arvon Cash Registers: ", retry = "\n [Retry/Cancel]";
+    const std::string no0 = title + "Odeljenje 00 nije primljeno u kasu!" + retry;
+    const std::string noMsg = title + " Poruka nije primljena u kasu!" + retry;
+    const Answer R = Answer::Retry, C = Answer::Cancel;
+    EXPECT_EQ(send(invia_rep, {1, 1}, {R, R}), "ok after 7 sends, counter 10");
+    EXPECT_EQ(shown(), (std::vector{no0, no0}));
+    EXPECT_EQ(send(invia_rep, {0, 1}, {C}), "failed after 2 sends, counter 2");
+    EXPECT_EQ(shown(), std::vector{title + "Odeljenje 02 nije primljeno u kasu!" + retry});
+    EXPECT_EQ(send(invia_rep, {2}, {}), "failed after 1 sends, counter ");
+    EXPECT_EQ(shown(), std::vector<std::string>{
+                           "Arvon CAsh Registers: Komunikacija je prekinuta! <exclamation>"});
+    EXPECT_EQ(send(invia_rep, {3, -1, 7}, {}), "ok after 5 sends, counter 10");
+    EXPECT_TRUE(dialogs.boxes.empty());
+    EXPECT_EQ(send(Posalji_Msg, {1, 1}, {R, C}), "failed after 2 sends, counter 0");
+    EXPECT_EQ(shown(), (std::vector{noMsg, noMsg}));
 }
 
+// Replies, junk, nothing received (the record and the counter stay), not delivered (Retry),
+// and -1, which ends the table without a word.
 TEST_F(TransferTables, ReceiveStoresRepliesAndLeavesRecordsWithoutOne) {
     auto& t = state.DepartmentTable;
     t[7].maxPrice = "00000777";
@@ -142,16 +124,16 @@ TEST_F(TransferTables, ReceiveStoresRepliesAndLeavesRecordsWithoutOne) {
         .replyTo("B04", "12")                      // department 13 does not exist
         .replyTo("B05", "04Ab")                    // short: padded, the rest empty
         .expect("get_frame", "B06", 0)
-        .expect("get_frame", "B07", -2)
-        .expect("get_frame", "B08", -3)
-        .expect("get_frame", "B09", -4)
-        .expect("get_frame", "B09", -5)
-        .replyTo("B09", "09Ok          00000001");
+        .expect("get_frame", "B07", -3)
+        .expect("get_frame", "B08", -4)
+        .expect("get_frame", "B08", -5)
+        .replyTo("B08", "08Ok          00000001")
+        .expect("get_frame", "B09", -1);
     dialogs.answers = {Answer::Retry, Answer::Retry};
     std::vector<std::string> counters;
     progress.changed = [&] { counters.push_back(progress.counter()); };
 
-    EXPECT_TRUE(ricevi_rep(ctx));
+    EXPECT_FALSE(ricevi_rep(ctx));
 
     EXPECT_EQ(t[1].description + t[1].maxPrice + t[1].salesValue + t[1].quantitySold,
               "Hleb        0000025000000012345000001500");
@@ -160,52 +142,87 @@ TEST_F(TransferTables, ReceiveStoresRepliesAndLeavesRecordsWithoutOne) {
               "Odeqewe  3|Ab          |");
     EXPECT_EQ(t[6].description + t[6].maxPrice, "Pet         00000005");
     EXPECT_EQ(t[7].description + t[7].maxPrice + t[8].salesValue, "Odeqewe  70000077755");
-    EXPECT_EQ(t[10].description, "Ok          ");
-    EXPECT_EQ(counters, (std::vector<std::string>{"1", "2", "3", "4", "5", "6", "10"}));
+    EXPECT_EQ(t[9].description + "|" + t[10].description, "Ok          |Odeqewe  10");
+    EXPECT_EQ(counters, (std::vector<std::string>{"1", "2", "3", "4", "5", "6", "9"}));
     const std::string box =
-        "Arvon Cash Registers:  Odeljenje 10 nije primljeno iz kase!\n [Retry/Cancel]";
+        "Arvon Cash Registers:  Odeljenje 9 nije primljeno iz kase!\n [Retry/Cancel]";
     EXPECT_EQ(shown(), (std::vector<std::string>{box, box}));
 }
 
-TEST_F(TransferTables, ReceiveCancelOrMinusOneEndsTheTableKeepingWhatCame) {
-    const std::vector<std::string> cancelled = {
-        "Arvon Cash Registers:  Odeljenje 2 nije primljeno iz kase!\n [Retry/Cancel]"};
-    for (int result : {-4, -1}) {  // -1 ends silently
-        dialogs.clear();
-        state.DepartmentTable[1].description.clear();
-        link.replyTo("B00", "00First       00000001").expect("get_frame", "B01", result);
-        dialogs.answers = {Answer::Cancel};
-        EXPECT_FALSE(ricevi_rep(ctx));
-        EXPECT_EQ(shown(), result == -4 ? cancelled : std::vector<std::string>{});
-        EXPECT_EQ(state.DepartmentTable[1].description + progress.counter(), "First       1");
-    }
-    EXPECT_EQ(link.count("get_frame"), 4);
+TEST_F(TransferTables, ReceiveCancelEndsTheTable) {
+    link.expect("get_frame", "B00", -5);
+    dialogs.answers = {Answer::Cancel};
+    EXPECT_FALSE(ricevi_rep(ctx));
+    EXPECT_EQ(shown(),
+              std::vector<std::string>{
+                  "Arvon Cash Registers:  Odeljenje 1 nije primljeno iz kase!\n [Retry/Cancel]"});
 }
 
 // The Cyrillic flag: cleared at the start, set by a description without a Latin letter; when
 // set, every description, received or not, turns into font text at the end.
 TEST_F(TransferTables, ReceivedDescriptionsWithoutLatinLettersMarkTheTable) {
-    const struct {
-        bool flagBefore;
-        std::string received;
-        bool flag;
-        std::string first, tenth;
-    } cases[] = {
-        {true, "Latin       ", false, "Latin       ", Reg({193, 226})},
-        {false, Reg({191, 184, 171, 181}) + "        ", true, "PI]E        ", "St"},
-        {false, std::string(12, ' '), true, std::string(12, ' '), "St"},
-    };
     link.defaultRequest = 0;
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.first);
-        state.tableCyrillic(CyrTable::Departments) = c.flagBefore;
+    auto receive = [&](bool flagBefore, const std::string& description) {
+        state.tableCyrillic(CyrTable::Departments) = flagBefore;
         state.DepartmentTable[10].description = Reg({193, 226});
-        link.replyTo("B00", "00" + c.received + "00000001");
+        link.replyTo("B00", "00" + description + "00000001");
         EXPECT_TRUE(ricevi_rep(ctx));
-        EXPECT_EQ(state.tableCyrillic(CyrTable::Departments), c.flag);
-        EXPECT_EQ(state.DepartmentTable[1].description, c.first);
-        EXPECT_EQ(state.DepartmentTable[10].description, c.tenth);
+        return std::to_string(state.tableCyrillic(CyrTable::Departments)) + "|" +
+               state.DepartmentTable[1].description + "|" + state.DepartmentTable[10].description;
+    };
+    EXPECT_EQ(receive(true, "Latin       "), "0|Latin       |" + Reg({193, 226}));
+    EXPECT_EQ(receive(false, Reg({191, 184, 171, 181}) + "        "), "1|PI]E        |St");
+    EXPECT_EQ(receive(false, std::string(12, ' ')), "1|            |St");
+}
+
+// The marks of a run as "-" (none), "+" (success) and "x" (failure).
+std::string Marks(const TransferRun& run) {
+    std::string marks;
+    for (std::size_t pos = 0; pos < run.entries().size(); ++pos) {
+        marks += "-+x"[static_cast<int>(run.mark(static_cast<int>(pos)))];
     }
+    return marks;
+}
+
+TEST_F(TransferTables, RunsTheSelectedEntriesInListOrderAndMarksEach) {
+    std::string ran;
+    auto procedure = [&ran](tables::TransferContext& c) {
+        ran += c.progress.caption();
+        return c.progress.caption() != "B:";
+    };
+    TransferRun run(station, TransferDirection::Receive,
+                    {{"a", "A", "A:", procedure},
+                     {"b", "B", "B:", procedure},
+                     {"c", "C", "C:", [](auto&) -> bool { throw RunError(5, "boom"); }},
+                     {"d", "D", "D:", procedure},
+                     {"e", "E", "E:", {}}});  // no procedure yet: nothing runs, it fails
+    for (int pos : {4, 3, 2, 1, 0}) {
+        run.setSelected(pos, true);
+    }
+    EXPECT_FALSE(run.invia());
+    EXPECT_EQ(ran + Marks(run), "A:B:D:+xx+x");
+    EXPECT_EQ(dialogs.busyChanges, (std::vector<bool>{true, false}));
+    run.selectNone();
+    run.setSelected(3, true);
+    EXPECT_TRUE(run.invia());
+    EXPECT_EQ(Marks(run), "---+-");  // the marks of the last run are hidden
+    EXPECT_EQ(link.count("Testconnessione"), 2);
+    EXPECT_TRUE(dialogs.boxes.empty());
+}
+
+TEST_F(TransferTables, CancelInOneTableAndTheRunGoesOn) {
+    TransferRun run(station, TransferDirection::Transmit);
+    for (int pos : {0, 1, 10}) {  // departments, articles (no procedure yet), message
+        run.setSelected(pos, true);
+    }
+    run.setMessageLine(0, "Dobar dan");
+    link.expect("Testconnessione", "", 0)
+        .expect("send_frame", "R00Odeljenje  100000000", 1)
+        .expect("send_frame", "kDobar dan" + std::string(87, ' '), 0);
+    dialogs.answers = {Answer::Cancel};
+    EXPECT_FALSE(run.invia());
+    EXPECT_EQ(Marks(run), "xx--------+");
+    EXPECT_EQ(run.progress().caption() + std::to_string(link.count("send_frame")), "Poruka:2");
 }
 
 }  // namespace
