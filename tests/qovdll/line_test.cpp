@@ -10,6 +10,12 @@
 
 #include "test_peer.h"
 
+namespace qovtest {
+void PrintTo(TestPeer::Medium medium, std::ostream* os) {
+    *os << (medium == TestPeer::Medium::Tcp ? "Tcp" : "Pty");
+}
+}  // namespace qovtest
+
 namespace {
 
 using qovtest::Act;
@@ -37,21 +43,11 @@ std::string text(const qovdll::ReplyBuffer& buffer, int n) {
     return std::string(reinterpret_cast<const char*>(buffer.data()) + 1, std::max(n, 0));
 }
 
-Act raw(std::function<std::string(char)> bytes) {
-    return Act{Act::Raw, 0, "", std::move(bytes)};
-}
-
 class LineTest : public ::testing::TestWithParam<TestPeer::Medium> {
 protected:
     void SetUp() override {
-        qovdll::Timings t;
-        t.direct = {kEnq, kReply, 40, 0, 3};
-        t.modem = {kEnq, kModemReply, 50, 0, 3};
-        t.busyMs = 400;
-        t.busy120sMs = 600;
-        t.idleMs = 20;
-        t.readDataMs = 60;
-        line.setTimings(t);
+        line.setTimings(
+            {{kEnq, kReply, 40, 0, 3}, {kEnq, kModemReply, 50, 0, 3}, 400, 600, 20, 60});
         line.setPortDevice(3, peer.device());
         ASSERT_EQ(line.Init_RS232bd(3, 57600), 0);
     }
@@ -59,15 +55,13 @@ protected:
     TestPeer peer{GetParam()};
     qovdll::Line line;
 };
-std::string mediumName(const ::testing::TestParamInfo<TestPeer::Medium>& info) {
-    return info.param == TestPeer::Medium::Tcp ? "Tcp" : "Pty";
-}
 INSTANTIATE_TEST_SUITE_P(Media, LineTest,
                          ::testing::Values(TestPeer::Medium::Tcp, TestPeer::Medium::Pty),
-                         mediumName);
+                         ::testing::PrintToStringParamName());
 // Behaviour that does not depend on the medium and mostly waits for timeouts: TCP only.
 class TcpLineTest : public LineTest {};
-INSTANTIATE_TEST_SUITE_P(Media, TcpLineTest, ::testing::Values(TestPeer::Medium::Tcp), mediumName);
+INSTANTIATE_TEST_SUITE_P(Media, TcpLineTest, ::testing::Values(TestPeer::Medium::Tcp),
+                         ::testing::PrintToStringParamName());
 
 TEST_P(LineTest, SessionStartsWithEnqThenExactFramesWithFollowingSeqs) {
     line.setNextSeq(0x7D);
@@ -116,11 +110,13 @@ TEST_P(LineTest, AttemptsAgainstNaksDamageLossAndForeignReplies) {
     const auto foreign = [](char seq, const char* data) {
         return qovdll::encodeFrame(qovdll::nextSeq(seq), data);
     };
-    const Act foreignThenMine =
-        raw([&](char s) { return foreign(s, "Aforeign") + qovdll::encodeFrame(s, "Amine"); });
-    const Act onlyForeign = raw([&](char s) { return foreign(s, "A1"); });
-    const Act brokenThenMine = raw([](char s) { return "\0020x" + qovdll::encodeFrame(s, "Aok"); });
-    const Act stub999 = raw([](char seq) { return std::string("\002999") + seq + "Abc"; });
+    const Act foreignThenMine{Act::Raw, 0, "", [&](char s) {
+                                  return foreign(s, "Aforeign") + qovdll::encodeFrame(s, "Amine");
+                              }};
+    const Act onlyForeign{Act::Raw, 0, "", [&](char s) { return foreign(s, "A1"); }};
+    const Act brokenThenMine{Act::Raw, 0, "",
+                             [](char s) { return "\0020x" + qovdll::encodeFrame(s, "Aok"); }};
+    const Act stub999{Act::Raw, 0, "", [](char s) { return std::string("\002999") + s + "Abc"; }};
     struct Case {
         const char* name;
         std::vector<Act> script;
@@ -187,7 +183,7 @@ TEST_P(LineTest, SynKeepsTheLineWaitingUpToTheBusyLimit) {
     }
 }
 
-TEST_P(TcpLineTest, NoAckToTheSessionEnqMeansNoRequest) {
+TEST_P(TcpLineTest, NoAckToTheSessionEnqMeansNoRequestAndModemFormsWaitLonger) {
     peer.answerEnq(false);
     auto reply = untouched();
     const auto start = Clock::now();
@@ -198,20 +194,16 @@ TEST_P(TcpLineTest, NoAckToTheSessionEnqMeansNoRequest) {
     EXPECT_EQ(line.Testconnessione(), 1);
     EXPECT_TRUE(peer.seen().requests.empty());
     peer.answerEnq(true);
-    EXPECT_EQ(line.Testconnessione(), 0);
-    // Testconnessione started the session: no further ENQ before the request.
+    EXPECT_EQ(line.TestconnessioneM(), 0);
+    // The test started the session: no further ENQ before the request.
     const int enqs = peer.seen().enqs;
     EXPECT_EQ(line.get_frame("abc", 3, reply), 3);
     EXPECT_EQ(peer.seen().enqs, enqs);
-}
-
-TEST_P(TcpLineTest, ModemFormsUseTheModemTimings) {
-    EXPECT_EQ(line.TestconnessioneM(), 0);
+    // The modem forms wait the modem's T_REPLY.
     peer.script({kSilent, kSilent, kSilent});
-    auto reply = untouched();
-    const auto start = Clock::now();
+    const auto modemStart = Clock::now();
     EXPECT_EQ(line.get_frameM("abc", 3, reply), -1);
-    EXPECT_GE(msSince(start), 3 * kModemReply);
+    EXPECT_GE(msSince(modemStart), 3 * kModemReply);
 }
 
 TEST_P(TcpLineTest, ReplyWaitStartsAfterTheRequestsTransmissionTime) {
@@ -330,44 +322,51 @@ TEST_P(TcpLineTest, LogoIsSentInChunks) {
     EXPECT_EQ(line.Invialogo(other), 3);
     EXPECT_EQ(line.Invialogo(path + ".missing"), 3);
     EXPECT_EQ(peer.seen().requests.size(), 7u);
+    line.Close_RS232();
+    EXPECT_EQ(line.Invialogo(path), 2);
 }
 
-TEST(LineOpen, ResultsOfOpening) {
+TEST(LineOpen, ResultsOfOpeningAndWhileNotOpen) {
     TestPeer peer(TestPeer::Medium::Tcp);
     std::string refused;
     {
         TestPeer gone(TestPeer::Medium::Tcp);
         refused = gone.device();
     }
-    struct Case {
-        std::string device;
-        int port, speed, result;
+    qovdll::Line line;
+    const auto open = [&](const std::string& device, int port, int speed) {
+        for (int p = 1; p <= 8; ++p)
+            line.setPortDevice(p, device);
+        const int result = line.Init_RS232bd(port, speed);
+        EXPECT_EQ(line.isOpen(), result == 0) << device;
+        return result;
     };
-    const std::string ok = peer.device();
-    const Case cases[] = {{"/dev/qovdll-no-such-device", 1, 9600, 2},
-                          {ok, 0, 9600, 2},
-                          {ok, 9, 9600, 2},
-                          {ok, 1, 1200, 2},
-                          {ok, 1, 115200, 2},
-                          {ok, 1, 9601, 2},
-                          {"tcp://127.0.0.1", 1, 9600, 2},
-                          {"tcp://:80", 1, 9600, 2},
-                          {"tcp://127.0.0.1:x", 1, 9600, 2},
-                          {"tcp://127.0.0.1:99999", 1, 9600, 2},
-                          {refused, 1, 9600, 2},
-                          {ok, 1, 4800, 0},
-                          {ok, 8, 9600, 0},
-                          {ok, 2, 19200, 0},
-                          {ok, 1, 38400, 0},
-                          {ok, 1, 57600, 0}};
-    for (const auto& c : cases) {
-        qovdll::Line line;
-        for (int port = 1; port <= 8; ++port)
-            line.setPortDevice(port, c.device);
-        EXPECT_EQ(line.Init_RS232bd(c.port, c.speed), c.result)
-            << c.device << " com" << c.port << " " << c.speed;
-        EXPECT_EQ(line.isOpen(), c.result == 0);
-    }
+    for (const char* device : {"/dev/qovdll-no-such-device", "tcp://127.0.0.1", "tcp://:80",
+                               "tcp://127.0.0.1:x", "tcp://127.0.0.1:99999"})
+        EXPECT_EQ(open(device, 1, 9600), 2) << device;
+    EXPECT_EQ(open(refused, 1, 9600), 2);
+    for (int port : {0, 9})
+        EXPECT_EQ(open(peer.device(), port, 9600), 2) << port;
+    for (int speed : {1200, 115200, 9601})
+        EXPECT_EQ(open(peer.device(), 8, speed), 2) << speed;
+    for (int speed : {4800, 9600, 19200, 38400, 57600})
+        EXPECT_EQ(open(peer.device(), 8, speed), 0) << speed;
+
+    // Every operation on a line that is not open.
+    line.Close_RS232();
+    line.Close_RS232();  // harmless
+    auto reply = untouched();
+    EXPECT_EQ(line.get_frame("x", 1, reply), -1);
+    EXPECT_EQ(line.get_frameT("x", 1, reply, 100), -1);
+    EXPECT_EQ(reply, untouched());
+    EXPECT_EQ(line.send_frame("x", 1), 2);
+    EXPECT_EQ(line.send_frameMD("x", 1), 2);
+    EXPECT_EQ(line.send_data("AT", 2), -1);
+    std::string buffer = "keep";
+    int count = 7;
+    line.read_data(count, buffer);
+    EXPECT_EQ(buffer + std::to_string(count), "keep0");
+    EXPECT_EQ(line.Testconnessione(), -1);
 }
 
 TEST(LineOpen, SerialPortInUseAndTheSpeedRemembered) {
@@ -383,27 +382,6 @@ TEST(LineOpen, SerialPortInUseAndTheSpeedRemembered) {
     second.Close_RS232();
     EXPECT_EQ(second.Init_RS232(5), 0);
     EXPECT_EQ(second.speed(), 19200);
-}
-
-TEST(LineOpen, ResultsWhileNotOpen) {
-    QTemporaryDir dir;
-    const std::string path = dir.filePath("logo.bmp").toStdString();
-    std::ofstream(path, std::ios::binary) << "BM1234";
-    qovdll::Line line;
-    line.Close_RS232();  // harmless
-    auto reply = untouched();
-    EXPECT_EQ(line.get_frame("x", 1, reply), -1);
-    EXPECT_EQ(line.get_frameT("x", 1, reply, 100), -1);
-    EXPECT_EQ(reply, untouched());
-    EXPECT_EQ(line.send_frame("x", 1), 2);
-    EXPECT_EQ(line.send_frameMD("x", 1), 2);
-    EXPECT_EQ(line.send_data("AT", 2), -1);
-    std::string buffer = "keep";
-    int count = 7;
-    line.read_data(count, buffer);
-    EXPECT_EQ(buffer + std::to_string(count), "keep0");
-    EXPECT_EQ(line.Testconnessione(), -1);
-    EXPECT_EQ(line.Invialogo(path), 2);
 }
 
 }  // namespace
