@@ -107,9 +107,8 @@ TEST_P(DatabaseEngineTest, ProgramStatementsRunUnchanged) {
                             "DEPARTMENT INVENTARY MAX_VALUE";
     const std::string odd = "O'Brien's \\' '' \x80\xe8\xff %_;--";  // written by SqlText
     const std::string kafa = "KAFA" + std::string(24, ' '), pivo = "PIVO'S" + std::string(22, ' ');
-    const std::string blank(28, ' ');
-    const std::string editorInsert = "INSERT INTO QOV_PLU ( DESCRIPTION, PRICE, VAT_CODE,MES_TYPE,"
-                                     "ART_TYPE, ONE_ITEM, DEPARTMENT, INVENTARY, BAR_CODE ) values (";
+    const std::string insert = "INSERT INTO QOV_PLU ( DESCRIPTION, PRICE, VAT_CODE,MES_TYPE,"
+                               "ART_TYPE, ONE_ITEM, DEPARTMENT, INVENTARY, BAR_CODE ) values (";
     const std::string received = " (DESCRIPTION,MES_TYPE, ART_TYPE, PRICE, MAX_VALUE, VAT_CODE, "
                                  "ONE_ITEM, DEPARTMENT, BAR_CODE, TOTAL, QTY, INVENTARY ) values (";
     const std::string copy =
@@ -124,8 +123,8 @@ TEST_P(DatabaseEngineTest, ProgramStatementsRunUnchanged) {
         "delete * from port;",
         "INSERT INTO PORT (Port, Qov ,tone, phonenm) values ('8', '57600', 'ATDT', '011/123-456');",
         {"select * from port", "PORT QOV TONE PHONENM", "8|57600|ATDT|011/123-456\n"},
-        editorInsert + SqlText(odd) + ", 29, 8, 10, 7, 1, 9, 999999.999, '000000000100')",
-        editorInsert + "'HLEB', 45.5, 1, 0, 0, 0, 2, 12, '000000000025')",
+        insert + SqlText(odd) + ", 29, 8, 10, 7, 1, 9, 999999.999, '000000000100')",
+        insert + "'HLEB', 45.5, 1, 0, 0, 0, 2, 12, '000000000025')",
         {"select * from QOV_PLU where BAR_CODE = '000000000025'", plu,
          "000000000025|HLEB|45.5|1|0|0|0|2|12|0\n"},
         {"select bar_code from QOV_PLU where bar_code = '000000000025';", "bar_code",
@@ -142,13 +141,13 @@ TEST_P(DatabaseEngineTest, ProgramStatementsRunUnchanged) {
         {"select * from QOV_PLU", "BAR_CODE", "000000000100\n"}, "delete from QOV_PLU_RCV",
         "INSERT INTO QOV_PLU_RCV" + received + "'" + kafa +
             "', 1, 2, 7.25, 0, 3, 1, 03, '000000004711', 12.5, 2.5, 0.01)",
-        "INSERT INTO QOV_PLU_RCV" + received + "'" + blank +
+        "INSERT INTO QOV_PLU_RCV" + received + "'" + std::string(28, ' ') +
             "', 0, 0, 0, 0, 0, 0, 00, '000000000000', 0, 0, 0)",
         "delete from QOV_PLU_RCV_SOLD",
         "INSERT INTO QOV_PLU_RCV_SOLD" + received + "'PIVO''S" + std::string(22, ' ') +
             "', 3, 4, 1.5, 0, 2, 0, 10, '000000000007', 3, 2, 1.125)",
         {"select * from QOV_PLU_RCV ORDER BY QOV_PLU_RCV.BAR_CODE", plu + " TOTAL QTY",
-         "000000000000|" + blank + "|0|0|0|0|0|0|0|0|0|0\n"
+         "000000000000|" + std::string(28, ' ') + "|0|0|0|0|0|0|0|0|0|0\n"
          "000000004711|" + kafa + "|7.25|3|1|2|1|3|0.01|0|12.5|2.5\n"},
         {"select * from QOV_PLU_RCV_SOLD ORDER BY QOV_PLU_RCV_SOLD.BAR_CODE", plu + " TOTAL QTY",
          "000000000007|" + pivo + "|1.5|2|3|4|0|10|1.125|0|3|2\n"},
@@ -156,7 +155,7 @@ TEST_P(DatabaseEngineTest, ProgramStatementsRunUnchanged) {
          "2|" + pivo + "\n"},
         "Delete * from QOV_PLU; ", copy,
         {"select * from QOV_PLU ORDER BY QOV_PLU.BAR_CODE", plu,
-         "000000000000|" + blank + "|0|0|0|0|0|0|0|0\n"
+         "000000000000|" + std::string(28, ' ') + "|0|0|0|0|0|0|0|0\n"
          "000000004711|" + kafa + "|7.25|3|1|2|1|3|0.01|0\n"},
         "Delete * from QOV_PLU; ",
         std::regex_replace(copy, std::regex("QOV_PLU_RCV"), "QOV_PLU_RCV_SOLD"),
@@ -226,7 +225,7 @@ TEST_P(DatabaseEngineTest, FailuresAreRunErrorsAndChangeNothing) {
 INSTANTIATE_TEST_SUITE_P(Engines, DatabaseEngineTest, ::testing::Values("SQLite", "PostgreSQL"),
                          [](const auto& info) { return info.param; });
 
-TEST(SqlValues, TextsWithQuotesDoubledNumbersWithAPointWhateverTheLocale) {
+TEST(SqlValues, QuotesDoubledNumbersWithAPointWhateverTheLocaleTruthOfYesNo) {
     EXPECT_EQ(SqlText("O'Brien '' \x80\xff"), "'O''Brien '''' \x80\xff'");
     // The C++ global locale writes a decimal comma; the writer must not care.
     struct Comma : std::numpunct<char> {
@@ -243,6 +242,7 @@ TEST(SqlValues, TextsWithQuotesDoubledNumbersWithAPointWhateverTheLocale) {
         EXPECT_EQ(SqlNumber(value), expected) << expected;
     }
     std::locale::global(before);
+    EXPECT_TRUE(SqlTruth("-1") && SqlTruth(" True ") && !SqlTruth("0.0") && !SqlTruth(""));
 }
 
 }  // namespace

@@ -130,8 +130,8 @@ TEST(ShowError, DatabaseTextOrNumberAndDescriptionTitledWithTheSender) {
     const std::tuple<RunError, const char*, std::string, const char*, Icon> cases[] = {
         {RunError(RunError::kDatabaseUnavailable, "driver"), "frmMain.Form_Load()", unavailable,
          "Arvon Cash Registers(Sender:='frmMain.Form_Load()')", Icon::Exclamation},
-        {RunError(3021, "Either BOF or EOF is True", "qov.hlp", 12), "frmPlu.x()",
-         "3021 - Either BOF or EOF is True", "Arvon Cash Registers(Sender:='frmPlu.x()')", Icon::Critical},
+        {RunError(3021, "No current record", "qov.hlp", 12), "frmPlu.x()",
+         "3021 - No current record", "Arvon Cash Registers(Sender:='frmPlu.x()')", Icon::Critical},
         {RunError(-2147217865, "no such table"), "   ", "-2147217865 - no such table",
          "Arvon Cash Registers", Icon::Critical},
         {RunError(5, "Invalid procedure call"), "", "5 - Invalid procedure call",
