@@ -47,7 +47,7 @@ class LineTest : public ::testing::TestWithParam<TestPeer::Medium> {
 protected:
     void SetUp() override {
         line.setTimings(
-            {{kEnq, kReply, 40, 0, 3}, {kEnq, kModemReply, 50, 0, 3}, 400, 600, 20, 60});
+            {{kEnq, kReply, 40, 0, 3}, {kEnq, kModemReply, 50, 0, 3}, 400, 500, 20, 60});
         line.setPortDevice(3, peer.device());
         ASSERT_EQ(line.Init_RS232bd(3, 57600), 0);
     }
@@ -106,7 +106,13 @@ TEST_P(LineTest, ResultsByReplyStatus) {
     EXPECT_EQ(peer.seen().executions, 8 * 4);
 }
 
-TEST_P(LineTest, AttemptsAgainstNaksDamageLossAndForeignReplies) {
+TEST_P(LineTest, AttemptsWaitsAndLimitsAgainstWhatTheRegisterSends) {
+    const Call frameM = [&](auto& r) { return line.get_frameM("abc", 3, r); };
+    const Call frame120s = [&](auto& r) { return line.get_frame120s("abc", 3, r); };
+    const auto frameT = [&](int waitMs) -> Call {
+        return [&, waitMs](auto& r) { return line.get_frameT("abc", 3, r, waitMs); };
+    };
+    const auto syn = [](int ms) { return Act{Act::Normal, ms, "\x16"}; };
     const auto foreign = [](char seq, const char* data) {
         return qovdll::encodeFrame(qovdll::nextSeq(seq), data);
     };
@@ -117,13 +123,19 @@ TEST_P(LineTest, AttemptsAgainstNaksDamageLossAndForeignReplies) {
     const Act brokenThenMine{Act::Raw, 0, "",
                              [](char s) { return "\0020x" + qovdll::encodeFrame(s, "Aok"); }};
     const Act stub999{Act::Raw, 0, "", [](char s) { return std::string("\002999") + s + "Abc"; }};
+    // Endless bytes that are never a frame nor a control byte, and endless frames that break.
+    const Act junk{Act::Raw, 60000, "CONNECT 9600\r\nRING\r\n\x7f\xff\x01"};
+    Act breaking{Act::Raw, 60000};
+    for (int i = 0; i < 40; ++i)
+        breaking.filler += std::string("\0020") + static_cast<char>('0' + i % 10) + "7!zz";
     struct Case {
         const char* name;
         std::vector<Act> script;
-        int result;  // of get_frame("abc")
+        int result;  // of get_frame("abc") unless call says otherwise
         std::string text;
         std::size_t requests;
         int executions, minMs;
+        Call call = nullptr;
     };
     const Case cases[] = {
         {"two NAKs, then the reply", {kNak, kNak}, 3, "abc", 3, 1, 0},
@@ -132,25 +144,41 @@ TEST_P(LineTest, AttemptsAgainstNaksDamageLossAndForeignReplies) {
         {"only damaged replies", {kDamage, kDamage, kDamage}, -5, "", 3, 1, 0},
         {"reply lost after execution: the stored one", {Act{Act::Drop}}, 3, "abc", 2, 1, kReply},
         {"silence", {kSilent, kSilent, kSilent}, -1, "", 3, 0, 3 * kReply},
+        {"silence, modem timings",
+         {kSilent, kSilent, kSilent},
+         -1,
+         "",
+         3,
+         0,
+         3 * kModemReply,
+         frameM},
         {"short gap inside the reply", {Act{Act::Split, 10}}, 3, "abc", 1, 1, 0},
         {"gap past T_BYTE inside the reply", {Act{Act::Split, 150}}, 3, "abc", 2, 1, 0},
         {"foreign SEQ dropped", {foreignThenMine}, 4, "mine", 1, 0, 0},
         {"only foreign SEQ", {onlyForeign, kSilent, kSilent}, -1, "", 3, 0, 3 * kReply},
         {"broken frame, then the reply in one burst", {brokenThenMine}, 2, "ok", 1, 0, 0},
-        {"frame announcing 999 bytes and stopping", {stub999, stub999, stub999}, -5, "", 3, 0, 0}};
+        {"frame announcing 999 bytes and stopping", {stub999, stub999, stub999}, -5, "", 3, 0, 0},
+        {"endless junk", {junk, junk, junk}, -1, "", 3, 0, 3 * kReply},
+        // SYN restarts T_REPLY up to the busy limit; past it no attempt follows.
+        {"SYN for less than get_frameT's wait", {syn(350)}, 3, "abc", 1, 1, 350, frameT(800)},
+        {"SYN for more than get_frameT's wait", {syn(3000)}, -1, "", 1, 1, 250, frameT(250)},
+        {"endless SYN", {syn(60000)}, -1, "", 1, 1, 400},
+        {"endless SYN, get_frame120s", {syn(60000)}, -1, "", 1, 1, 500, frame120s},
+        // Last: broken frames still on their way would break the next exchange.
+        {"endless broken frames", {breaking, breaking, breaking}, -5, "", 3, 0, 0}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         peer.script(c.script);
         const auto before = peer.seen();
         auto reply = untouched();
         const auto start = Clock::now();
-        const int n = line.get_frame("abc", 3, reply);
+        const int n = c.call ? c.call(reply) : line.get_frame("abc", 3, reply);
         const auto elapsed = msSince(start);
         EXPECT_EQ(n, c.result);
         EXPECT_EQ(text(reply, n), c.text);
         EXPECT_EQ(reply == untouched(), n <= 0);  // nothing written without a reply text
         EXPECT_GE(elapsed, c.minMs);
-        EXPECT_LT(elapsed, 3 * kReply + 300);
+        EXPECT_LT(elapsed, 3 * kModemReply + 300);
         const auto after = peer.seen();
         EXPECT_EQ(after.requests.size() - before.requests.size(), c.requests);
         for (auto i = before.requests.size(); i < after.requests.size(); ++i)
@@ -159,31 +187,7 @@ TEST_P(LineTest, AttemptsAgainstNaksDamageLossAndForeignReplies) {
     }
 }
 
-TEST_P(LineTest, SynKeepsTheLineWaitingUpToTheBusyLimit) {
-    struct Case {
-        int synMs;
-        Call call;
-        int result, minMs, maxMs;
-    };
-    const Case cases[] = {
-        {350, [&](auto& r) { return line.get_frameT("kbd", 3, r, 800); }, 3, 350, 800},
-        {3000, [&](auto& r) { return line.get_frameT("kbd", 3, r, 250); }, -1, 250, 700},
-        {60000, [&](auto& r) { return line.get_frame("x", 1, r); }, -1, 400, 800},
-        {60000, [&](auto& r) { return line.get_frame120s("x", 1, r); }, -1, 600, 1000}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.minMs);
-        peer.script({Act{Act::Normal, c.synMs, "\x16"}});
-        const auto requests = peer.seen().requests.size();
-        auto reply = untouched();
-        const auto start = Clock::now();
-        EXPECT_EQ(c.call(reply), c.result);
-        EXPECT_GE(msSince(start), c.minMs);
-        EXPECT_LT(msSince(start), c.maxMs);
-        EXPECT_EQ(peer.seen().requests.size(), requests + 1);  // no attempt after the limit
-    }
-}
-
-TEST_P(TcpLineTest, NoAckToTheSessionEnqMeansNoRequestAndModemFormsWaitLonger) {
+TEST_P(TcpLineTest, NoAckToTheSessionEnqMeansNoRequest) {
     peer.answerEnq(false);
     auto reply = untouched();
     const auto start = Clock::now();
@@ -199,11 +203,6 @@ TEST_P(TcpLineTest, NoAckToTheSessionEnqMeansNoRequestAndModemFormsWaitLonger) {
     const int enqs = peer.seen().enqs;
     EXPECT_EQ(line.get_frame("abc", 3, reply), 3);
     EXPECT_EQ(peer.seen().enqs, enqs);
-    // The modem forms wait the modem's T_REPLY.
-    peer.script({kSilent, kSilent, kSilent});
-    const auto modemStart = Clock::now();
-    EXPECT_EQ(line.get_frameM("abc", 3, reply), -1);
-    EXPECT_GE(msSince(modemStart), 3 * kModemReply);
 }
 
 TEST_P(TcpLineTest, ReplyWaitStartsAfterTheRequestsTransmissionTime) {
@@ -259,25 +258,6 @@ TEST_P(LineTest, PeerClosingTheConnection) {
     EXPECT_LT(msSince(start), 3 * kReply);
     EXPECT_FALSE(line.isOpen());
     EXPECT_EQ(line.Testconnessione(), -1);
-}
-
-TEST_P(LineTest, EndlessGarbage) {
-    // Bytes that are never a frame nor a control byte are ignored: T_REPLY runs out; frames
-    // that always break are damaged replies.
-    std::string breaking;
-    for (int i = 0; i < 40; ++i)
-        breaking += std::string("\0020") + static_cast<char>('0' + i % 10) + "7!zz";
-    const std::pair<std::string, int> cases[] = {{"CONNECT 9600\r\nRING\r\n\x7f\xff\x01", -1},
-                                                 {breaking, -5}};
-    for (const auto& [junk, result] : cases) {
-        const Act endless{Act::Raw, 60000, junk};
-        peer.script({endless, endless, endless});
-        auto reply = untouched();
-        const auto start = Clock::now();
-        EXPECT_EQ(line.get_frame("x", 1, reply), result);
-        EXPECT_LT(msSince(start), 3 * kReply + 300);
-        EXPECT_EQ(reply, untouched());
-    }
 }
 
 TEST_P(LineTest, RawDataForTheModem) {
