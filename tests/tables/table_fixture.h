@@ -15,11 +15,7 @@ namespace qov::test {
 struct TableFixture : ::testing::Test {
     TableFixture() {
         FillDefaultTables(state);
-        modes(false, false);
-    }
-    void modes(bool mode, bool language) {
-        state.CyrillicMode = mode;
-        state.CyrillicLanguage = language;
+        state.CyrillicMode = state.CyrillicLanguage = false;
     }
     // Every box shown as "TITLE: TEXT", then its icon and buttons where it has them.
     std::vector<std::string> shown() const {
