@@ -7,8 +7,8 @@
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
+#include <pty.h>
 #include <sys/socket.h>
-#include <termios.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -64,16 +64,14 @@ public:
                 throw std::runtime_error("test peer: cannot listen");
             device_ = "tcp://127.0.0.1:" + std::to_string(ntohs(addr.sin_port));
         } else {
-            fd_ = ::posix_openpt(O_RDWR | O_NOCTTY);
-            if (fd_ < 0 || ::grantpt(fd_) != 0 || ::unlockpt(fd_) != 0)
+            // The peer's own hold on the slave keeps the master readable between lines.
+            if (::openpty(&fd_, &slaveFd_, nullptr, nullptr, nullptr) != 0)
                 throw std::runtime_error("test peer: no pseudo-terminal");
             device_ = ::ptsname(fd_);
             termios tio{};
             ::tcgetattr(fd_, &tio);
             ::cfmakeraw(&tio);
             ::tcsetattr(fd_, TCSANOW, &tio);
-            // The peer's own hold on the slave keeps the master readable between lines.
-            slaveFd_ = ::open(device_.c_str(), O_RDWR | O_NOCTTY);
             ::fcntl(fd_, F_SETFL, O_NONBLOCK);
         }
         thread_ = std::thread([this] { run(); });
