@@ -33,7 +33,7 @@ using namespace std::chrono_literals;
 // Normal: execute (or repeat) and send the reply after ms. Nak: NAK, not executed. Damage:
 // execute or repeat, reply with a broken CRC. Drop: execute or repeat, the reply is lost.
 // Split: execute or repeat, half the reply now, the rest after ms. Raw: raw(seq) instead, not
-// executed. Close: drop the connection. Until the reply is due, `filler` goes out every 20 ms
+// executed. Close: drop the connection. Until ms has passed, `filler` goes out every 20 ms
 // (SYN for a busy register, or junk).
 struct Act {
     enum Kind { Normal, Nak, Damage, Drop, Split, Raw, Close } kind = Normal;
