@@ -13,7 +13,7 @@ using namespace std::chrono_literals;
 using qov::sim::LineEngine;
 using qovdll::encodeFrame;
 
-const std::string kEnq = "\x05", kAck = "\x06", kNak = "\x15", kSyn = "\x16", kOk = "\r\nOK\r\n";
+const std::string kEnq = "\x05", kAck = "\x06", kNak = "\x15", kSyn = "\x16";
 // Sales of one and of two units of article 1.
 const std::string kSale1 = "PS1000000000000100123456789123001100000100000000000";
 const std::string kSale2 = "PS1000000000000100123456789123001100000200000000000";
@@ -95,14 +95,6 @@ TEST_F(Engine, SlowRequestsSendSynUntilTheReply) {
     EXPECT_EQ(send(encodeFrame('3', "PTSOLD")), kSyn);
 }
 
-TEST_F(Engine, FaultyLineDropsRequestsButNeverControlBytes) {
-    start({.faultRate = 1.0});
-    EXPECT_EQ(send(encodeFrame('1', "C")), "");  // dropped, never executed
-    EXPECT_EQ(send(kEnq), kAck);
-    EXPECT_EQ(after(1s), "");
-    EXPECT_EQ(engine_->executed(), 0);
-}
-
 TEST_F(Engine, LogTellsExecutionsFromRepetitions) {
     QTemporaryDir dir;
     const std::string path = dir.filePath("reg.log").toStdString();
@@ -120,22 +112,6 @@ TEST_F(Engine, LogTellsExecutionsFromRepetitions) {
     EXPECT_EQ(qov::test::ReadFile(path),
               "E ENQ\n> k S0A\\x5C\\xC8" + std::string(29, ' ') +
                   "\\x00\n< k A\nF lost k\n= k\nN in\n= k\nN out damaged\n");
-}
-
-TEST_F(Engine, ModemCommandsDialAndHangUp) {
-    start({.modem = true});
-    EXPECT_EQ(send("at&f e0\r\n"), kOk);
-    EXPECT_EQ(send(kEnq + encodeFrame('1', "n") + "\r"), "");  // no carrier: nothing gets through
-    send("ATDP55\r");
-    EXPECT_EQ(after(300ms), "\r\nCONNECT 9600\r\n");
-    EXPECT_EQ(send("lozinka" + kEnq), kAck);  // the password, then frames
-    EXPECT_EQ(send("ATH\r\n"), kOk);
-    EXPECT_EQ(send("+++"), kOk);  // in command mode too
-    send("ATD1\r");
-    after(300ms);
-    EXPECT_EQ(send("+++ATH\r\n"), kOk + kOk);  // the escape and the command both answer
-    EXPECT_EQ(send(kEnq), "");
-    EXPECT_EQ(engine_->executed(), 0);
 }
 
 // Whatever comes down the line, the register answers with a valid status or not at all, and

@@ -43,11 +43,8 @@ public:
         const std::string ready = process_.readLine().trimmed().toStdString();
         EXPECT_TRUE(ready.starts_with("qovreg listening on ")) << ready;
         address = ready.substr(std::min<std::size_t>(ready.size(), 20));
-        line.setTimings({.direct = {200, 250, 100, 20, attempts},
-                         .modem = {200, 250, 100, 0, attempts},
-                         .busyMs = 3000,
-                         .busy120sMs = 3000,
-                         .readDataMs = 100});
+        // Waits for ACK, reply and byte gap (ms), the byte-time allowance, attempts.
+        line.setTimings({{200, 250, 100, 20, attempts}, {200, 250, 100, 0, attempts}, 3000, 3000});
         line.setPortDevice(1, pty ? address : "tcp://" + address);
         EXPECT_EQ(line.Init_RS232bd(1, 9600), 0);
     }
@@ -57,10 +54,7 @@ public:
     int stop() {
         line.Close_RS232();
         process_.terminate();
-        if (process_.state() != QProcess::NotRunning && !process_.waitForFinished(5000)) {
-            process_.kill();
-            process_.waitForFinished(2000);
-        }
+        process_.waitForFinished(5000);  // if not, killed with the QProcess
         return process_.exitStatus() == QProcess::NormalExit ? process_.exitCode() : -1;
     }
     // Log lines starting with prefix and holding text.
@@ -102,38 +96,11 @@ private:
     QProcess process_;
 };
 
-TEST(Qovreg, TcpConnectionTableRefusalAndCleanEnd) {
-    Qovreg reg({});
-    EXPECT_EQ(reg.line.Testconnessione(), 0);
-    EXPECT_EQ(reg.send("R03SALATE      00001250"), 0);
-    EXPECT_EQ(reg.request("B03"), "03SALATE      00001250" + num(0, 20));
-    EXPECT_EQ(reg.send("R10SALATE      00001250"), 1);  // refused
-    qovdll::ReplyBuffer reply{};
-    EXPECT_EQ(reg.line.get_frame("B10", 3, reply), -4);  // no such department
-    EXPECT_EQ(reg.request("n"), "010008000000000");      // the refusal's error code 08
-    EXPECT_EQ(reg.stop(), 0);                            // SIGTERM ends it cleanly
-    EXPECT_EQ(reg.logged("> ", "R03SALATE"), 1);
-    EXPECT_EQ(reg.logged("< ", "A03SALATE      00001250"), 1);
-    EXPECT_EQ(reg.logged("E ENQ"), 1);  // the connection test opened the session
-}
-
-TEST(Qovreg, RepeatedRequestAnsweredFromTheStoredReplyAndExecutedOnce) {
-    Qovreg reg({"--drop-after-exec", "1"});  // every first reply is lost
-    EXPECT_EQ(reg.send("O04" + pad("MILICA", 12) + "  444"), 0);
-    EXPECT_EQ(reg.request("E04"), "04" + pad("MILICA", 12) + "  444" + num(0, 17));
-    reg.stop();
-    EXPECT_EQ(reg.logged("> ", "O04MILICA"), 1);
-    EXPECT_EQ(reg.logged("> ", "E04"), 1);
-    EXPECT_EQ(reg.logged("= "), 2);
-    EXPECT_EQ(reg.logged("F lost"), 2);
-}
-
 TEST(Qovreg, ReceiptWhoseRepliesAreLostIsSoldOnce) {
     Qovreg reg({"--drop-after-exec", "0.5", "--seed", "3"});
     ASSERT_EQ(reg.send("PR00000000004205" + pad("KAFA", 28) + "000250000100"), 0);
     ASSERT_EQ(reg.send("PQ000000000042000010000"), 0);
-    const std::string sale = "PS10000000000042" + std::string("00123456789123") + "0011000002000" +
-                             "00000000";  // 2 x 250.00
+    const std::string sale = "PS10000000000042001234567891230011000002000" + num(0, 8);  // 2 x
     for (const std::string& f :
          std::vector<std::string>{"p", sale, sale, sale, "g10" + num(0, 11), "q"})
         ASSERT_EQ(reg.line.send_frameMD(f, static_cast<int>(f.size())), 0) << f;
@@ -147,37 +114,29 @@ TEST(Qovreg, ReceiptWhoseRepliesAreLostIsSoldOnce) {
     EXPECT_EQ(reg.logged("F lost"), reg.logged("= "));
 }
 
-TEST(Qovreg, PseudoTerminalLineWithTheDemoShop) {
-    Qovreg reg({"--demo"}, true);
-    EXPECT_EQ(reg.line.Testconnessione(), 0);
-    EXPECT_EQ(reg.request("n").substr(10, 5), "00336");  // the demo shop's articles
-    EXPECT_EQ(reg.send("QR3m  "), 0);
-    EXPECT_EQ(reg.request("QT3"), "3m  ");
-    const std::string type = std::string("SOKOVI") + '\0' + "     ";
-    EXPECT_EQ(reg.send("ZR4" + type), 0);
-    EXPECT_EQ(reg.request("ZT4"), "4" + type);
-    EXPECT_EQ(reg.stop(), 0);
-    EXPECT_FALSE(QFile::exists(QString::fromStdString(reg.address)));  // the link goes with it
-}
-
-TEST(Qovreg, StateFileWrittenWhileRunningAndLoadedAtStart) {
+// The demo shop on a pseudo-terminal, its memory kept in the state file for the next start.
+TEST(Qovreg, PseudoTerminalLineAndTheMemoryKeptAcrossARestart) {
     QTemporaryDir dir;
     const QString state = dir.filePath("reg.json");
-    const auto stored = [&](const std::string& text) {
-        return qov::test::ReadFile(state.toStdString()).find(text) != std::string::npos;
-    };
+    const std::string type = std::string("SOKOVI") + '\0' + "     ";
     {
-        Qovreg reg({"--state", state});
+        Qovreg reg({"--demo", "--state", state}, true);
+        EXPECT_EQ(reg.line.Testconnessione(), 0);
+        EXPECT_EQ(reg.request("n").substr(10, 5), "00336");  // the demo shop's articles
         ASSERT_EQ(reg.send(article(7)), 0);
-        const auto deadline = std::chrono::steady_clock::now() + 2s;
-        while (!stored("ARTIKAL BR 7") && std::chrono::steady_clock::now() < deadline)
+        std::string saved;  // written while it runs
+        for (int i = 0; i < 100 && saved.find("ARTIKAL BR 7") == std::string::npos; ++i) {
             std::this_thread::sleep_for(20ms);
-        EXPECT_TRUE(stored("ARTIKAL BR 7"));  // written while it runs
-        ASSERT_EQ(reg.send("U2" + pad("DINAR", 12) + "001.00000"), 0);
+            saved = qov::test::ReadFile(state.toStdString());
+        }
+        EXPECT_NE(saved.find("ARTIKAL BR 7"), std::string::npos);
+        EXPECT_EQ(reg.send("ZR4" + type), 0);
+        EXPECT_EQ(reg.request("ZT4"), "4" + type);
         EXPECT_EQ(reg.stop(), 0);
+        EXPECT_FALSE(QFile::exists(QString::fromStdString(reg.address)));  // the link goes too
     }
     Qovreg reg({"--state", state});
-    EXPECT_EQ(reg.request("M2"), "2" + pad("DINAR", 12) + "001.00000");  // the last change too
+    EXPECT_EQ(reg.request("ZT4"), "4" + type);  // the last change too
     EXPECT_EQ(reg.request("PTFIRST").substr(0, 12), num(4007, 12));
 }
 
@@ -196,8 +155,6 @@ TEST(Qovreg, ModemDialFailuresStayInCommandMode) {
 
 TEST(Qovreg, ModemConnectsWithRingCarriesFramesAndHangsUp) {
     Qovreg reg({"--modem", "--ring"});
-    reg.line.send_data("ATZ\r\n", 5);
-    EXPECT_EQ(reg.readUntil("OK"), "\r\nOK\r\n");
     reg.line.send_data("ATDT0111234567\r\n", 16);
     EXPECT_EQ(reg.readUntil("CONNECT"), "\r\nRING\r\n\r\nCONNECT 9600\r\n");
     reg.line.send_data("tajna", 5);
@@ -209,16 +166,14 @@ TEST(Qovreg, ModemConnectsWithRingCarriesFramesAndHangsUp) {
     EXPECT_EQ(reg.readUntil("\r\nOK\r\n\r\nOK\r\n"), "\r\nOK\r\n\r\nOK\r\n");  // escape, ATH0
     EXPECT_EQ(reg.line.Testconnessione(), 1);                                  // hung up: no ACK
     reg.stop();
-    EXPECT_EQ(reg.logged("M > ATDT0111234567"), 1);
     EXPECT_EQ(reg.logged("M password tajna"), 1);
-    EXPECT_EQ(reg.logged("M < CONNECT 9600"), 1);
     EXPECT_EQ(reg.logged("> ", "R00HLEB"), 1);
 }
 
-TEST(Qovreg, EveryTableReadBackIntactThroughFivePercentFaults) {
+TEST(Qovreg, EveryTableReadBackIntactOverTcpThroughFivePercentFaults) {
     Qovreg reg({"--fault-rate", "0.05", "--seed", "11"}, false, 6);
     ASSERT_EQ(reg.line.Testconnessione(), 0);
-    // Store frame, the request that reads it back (print lines have none) and what the reply
+    // Store frame, the request that reads it back and what the reply
     // holds after the frame's text, the frame's command letters left out.
     std::vector<std::array<std::string, 3>> tables = {{"X07300002101130", "L", ""}};
     for (int i = 0; i < 31; ++i) {
@@ -230,10 +185,6 @@ TEST(Qovreg, EveryTableReadBackIntactThroughFivePercentFaults) {
                 {"R" + n + pad("ODELJ " + d, 12) + num(i * 1000, 8), "B" + n, num(0, 20)});
         if (i < 4)
             tables.push_back({"U" + d + pad("VAL" + d, 12) + "11" + d + ".50000", "M" + d, ""});
-        if (i < 6) {
-            tables.push_back({"S" + d + pad("ZAGLAVLJE " + d, 32) + '\0', "", ""});
-            tables.push_back({"A" + d + pad("REKLAMA " + d, 32) + '\0', "", ""});
-        }
         if (i >= 1 && i <= 5)
             tables.push_back({"QR" + d + "U" + d + " ", "QT" + d, ""});
         if (i >= 1 && i <= 8)
@@ -249,11 +200,9 @@ TEST(Qovreg, EveryTableReadBackIntactThroughFivePercentFaults) {
         }
     }
     for (const auto& [frame, request, after] : tables)
-        if (!request.empty()) {
-            EXPECT_EQ(reg.request(request), frame.substr(frame[1] == 'R' ? 2 : 1) + after);
-        }
+        EXPECT_EQ(reg.request(request), frame.substr(frame[1] == 'R' ? 2 : 1) + after);
     EXPECT_EQ(reg.request("PTNEXT"), "");
-    reg.stop();
+    EXPECT_EQ(reg.stop(), 0);        // SIGTERM ends it cleanly
     EXPECT_GT(reg.logged("F "), 5);  // the faults did happen, and no store frame ran twice
     EXPECT_EQ(reg.logged("> ", "R03ODELJ 3"), 1);
     EXPECT_EQ(reg.logged("> ", "PQ000000004020"), 1);
