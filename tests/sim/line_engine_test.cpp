@@ -3,10 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QTemporaryDir>
-
-#include "support/test_environment.h"
-
 namespace {
 
 using namespace std::chrono_literals;
@@ -20,8 +16,8 @@ const std::string kSale2 = "PS1000000000000100123456789123001100000200000000000"
 
 class Engine : public ::testing::Test {
 protected:
-    void start(qov::sim::LineOptions options = {}, qov::sim::EventLog* log = nullptr) {
-        engine_ = std::make_unique<LineEngine>(model_, options, log);
+    void start(qov::sim::LineOptions options = {}) {
+        engine_ = std::make_unique<LineEngine>(model_, options);
         model_.execute("PR00000000000100" + std::string(28, 'A') + "000001000100");
         model_.execute("PQ000000000001000100000");
     }
@@ -93,51 +89,6 @@ TEST_F(Engine, SlowRequestsSendSynUntilTheReply) {
     EXPECT_EQ(after(1ms), encodeFrame('1', "A"));
     EXPECT_EQ(send(encodeFrame('2', "C")), encodeFrame('2', "A"));  // quick ones at once
     EXPECT_EQ(send(encodeFrame('3', "PTSOLD")), kSyn);
-}
-
-TEST_F(Engine, LogTellsExecutionsFromRepetitions) {
-    QTemporaryDir dir;
-    const std::string path = dir.filePath("reg.log").toStdString();
-    qov::sim::EventLog log;
-    ASSERT_TRUE(log.open(path));
-    start({.dropAfterExec = 1.0}, &log);
-    send(kEnq);
-    const std::string request = encodeFrame('k', "S0A\\\xC8" + std::string(29, ' ') + '\0');
-    send(request);
-    send(request);
-    send(kNak);
-    std::string bad = encodeFrame('x', "n");
-    bad.back() = '?';
-    send(bad);
-    EXPECT_EQ(qov::test::ReadFile(path),
-              "E ENQ\n> k S0A\\x5C\\xC8" + std::string(29, ' ') +
-                  "\\x00\n< k A\nF lost k\n= k\nN in\n= k\nN out damaged\n");
-}
-
-// Whatever comes down the line, the register answers with a valid status or not at all, and
-// what it accepts keeps the shapes its replies are built from.
-TEST(EngineRobustness, RandomBytesAndRandomFrames) {
-    qov::sim::RegisterModel model;
-    LineEngine engine(model, {.faultRate = 0.1});
-    std::mt19937 rng(5);
-    const std::string alphabet = std::string("PRSTFIRSTNEXTOLDQZXkmnrJCxpqfhgNDEBMUY0123456789 ") +
-                                 '\0' + "\x02\x03\x05\x15\xC8\xFF";
-    auto now = LineEngine::Clock::now();
-    std::string out;
-    for (int i = 0; i < 20000; ++i) {
-        std::string text;
-        for (int k = static_cast<int>(rng() % 60); k > 0; --k)
-            text += alphabet[rng() % alphabet.size()];
-        const char status = model.execute(text).status;
-        ASSERT_TRUE(status == 'A' || status == 'R' || status == 'E') << text;
-        engine.receive(i % 2 ? text : encodeFrame(static_cast<char>(' ' + rng() % 95), text), now);
-        now += std::chrono::milliseconds(rng() % 700);
-        engine.poll(now);
-        engine.takeDue(now, out);
-    }
-    EXPECT_FALSE(out.empty());
-    for (const auto& [code, a] : model.memory().articles)
-        EXPECT_EQ(code.size() + a.name.size(), 40u);
 }
 
 }  // namespace
