@@ -16,8 +16,8 @@ TEST(StateFile, EveryTableSurvivesARestartByteForByte) {
     QTemporaryDir dir;
     const std::string path = dir.filePath("reg.json").toStdString();
     qov::sim::RegisterModel model;
-    const std::string article = "PR12345678901209" + std::string(28, 'N') + "000007251897";
-    ASSERT_EQ(model.execute(article).status, 'A');
+    ASSERT_EQ(model.execute("PR12345678901209" + std::string(28, 'N') + "000007251897").status,
+              'A');
     ASSERT_EQ(model.execute("x").status, 'A');
     auto& m = model.memory();
     m.departments[3].name = std::string("\310A\"J' \0X\\  ", 12);  // 8-bit, quotes, NUL
@@ -44,16 +44,14 @@ TEST(StateFile, MissingFileLeavesTheMemoryBrokenOnesAreRefusedWrongValuesKeptInS
     EXPECT_FALSE(qov::sim::loadState(m, broken));
     EXPECT_FALSE(qov::sim::memoryFromJson("[1, 2]", m));
     EXPECT_EQ(m.units[0], "XYZ");
-    ASSERT_TRUE(qov::sim::memoryFromJson(R"({"units": ["kilogram", 5], "system": "0",
-        "departments": [{"name": "AB", "maxPrice": -5, "sales": "junk"}],
-        "articles": [{"code": "12"}, {"code": "000000000001", "vat": 99, "price": 1e300}]})",
-                                         m));
-    EXPECT_EQ(m.departments[0].name + m.units[0] + m.units[1] + m.system,
-              "AB          kilkg 0             ");
-    EXPECT_EQ(m.departments[0].maxPrice + m.departments[0].sales, 0);
+    ASSERT_TRUE(
+        qov::sim::memoryFromJson(R"({"units": ["kilogram", 5], "departments": [{"maxPrice": -5}],
+        "articles": [{"code": "12"}, {"code": "000000000001", "vat": 99}]})",
+                                 m));
+    EXPECT_EQ(m.units[0] + m.units[1], "kilkg ");
+    EXPECT_EQ(m.departments[0].maxPrice, 0);
     ASSERT_EQ(m.articles.size(), 1u);  // a code that is not 12 characters is dropped
-    EXPECT_EQ(m.articles.at("000000000001").vat + m.articles.at("000000000001").price, 0);
-    EXPECT_EQ(m.articles.at("000000000001").name.size(), 28u);
+    EXPECT_EQ(m.articles.at("000000000001").vat, 0);
 }
 
 }  // namespace
