@@ -65,9 +65,7 @@ public:
             return l.startsWith(prefix.c_str()) && l.contains(QString::fromLatin1(text));
         }));
     }
-    int send(const std::string& text) {
-        return line.send_frame(text, static_cast<int>(text.size()));
-    }
+    int send(const std::string& t) { return line.send_frame(t, static_cast<int>(t.size())); }
     // The reply text without its status byte; empty when get_frame gives no text.
     std::string request(const std::string& text) {
         qovdll::ReplyBuffer reply{};
