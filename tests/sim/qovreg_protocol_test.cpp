@@ -26,6 +26,7 @@ std::string num(long long v, std::size_t w) {
     return std::string(w - s.size(), '0') + s;
 }
 
+// "PR" frame of article 4000 + i.
 std::string article(int i) {
     return "PR" + num(4000 + i, 12) + num(i % 10, 2) + pad("ARTIKAL BR " + std::to_string(i), 28) +
            num(100 * i + 5, 8) + "0" + std::to_string(i % 9) + std::to_string(i % 5) + "1";
@@ -93,11 +94,11 @@ private:
     QProcess process_;
 };
 
-TEST(Qovreg, ReceiptWhoseRepliesAreLostIsSoldOnce) {
+TEST(Qovreg, LostRepliesComeFromTheStoreAndTheReceiptIsSoldOnce) {
     Qovreg reg({"--drop-after-exec", "0.5", "--seed", "3"});
     ASSERT_EQ(reg.send("PR00000000004205" + pad("KAFA", 28) + "000250000100"), 0);
     ASSERT_EQ(reg.send("PQ000000000042000010000"), 0);
-    // two at 250.00
+    // a sale of two at 250.00; each of the frames below is sent again when its reply is lost
     const std::string sale = "PS10000000000042001234567891230011000002000" + num(0, 8);
     for (const std::string& f :
          std::vector<std::string>{"p", sale, sale, sale, "g10" + num(0, 11), "q"})
