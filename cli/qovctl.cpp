@@ -4,7 +4,6 @@
 
 #include <charconv>
 #include <iostream>
-#include <limits>
 #include <memory>
 #include <string>
 #include <vector>
@@ -17,6 +16,7 @@
 #include "link/link_calls.h"
 #include "link/qovdll_link.h"
 #include "link/station.h"
+#include "link/station_start.h"
 #include "progfile/program_file.h"
 #include "tables/transfer_lists.h"
 #include "tables/transfer_run.h"
@@ -171,51 +171,20 @@ std::string WithSeparator(std::string folder) {
     return folder;
 }
 
-// A stored number as the column's integer type; out-of-range values are held at its limits.
-template <typename Int>
-Int StoredNumber(const std::string& text) {
-    const double value = qov::LeadingNumber(text);
-    if (!(value > std::numeric_limits<Int>::min())) {
-        return std::numeric_limits<Int>::min();
-    }
-    if (!(value < std::numeric_limits<Int>::max())) {
-        return std::numeric_limits<Int>::max();
-    }
-    return static_cast<Int>(value);
-}
-
-// The station's start: default tables, start values, the stored line set-up of the PORT row.
-// A database that cannot be read is reported as the main window reports it, and the values
-// set so far stay (CyrillicMode then stays off, as on the station).
+// The station's start: default tables, start values, the stored line set-up of the PORT row
+// (the line itself is opened by the command, after --device and --speed). A database that
+// cannot be read is reported as the main window reports it, and the values set so far stay
+// (CyrillicMode then stays off, as on the station).
 void StartLikeTheStation(qov::Station& station) {
     qov::SharedState& s = station.state;
     s.CyrillicMode = false;
-    qov::FillDefaultTables(s);
-    s.CyrillicLanguage = true;
-    s.PortNumber = 1;
-    s.LineWidth = 22;
-    s.DialCommand = s.PulseDialCommand;
-    s.LinePassword.clear();
-    s.PhoneNumber.clear();
-    s.BaudRate = 9600;
-    qov::Database& db = station.database;
+    qov::SetStartValues(s);
     try {
-        db.open(s.ConnectionString);
-        auto rows = db.query("select * from port");
-        if (rows->next()) {
-            s.BaudRate = StoredNumber<std::int32_t>(rows->value("qov"));
-            s.PortNumber = StoredNumber<std::int16_t>(rows->value("port"));
-            s.PhoneNumber = rows->value("phonenm");
-            s.DialCommand = rows->value("Tone");
-        }
-        db.close();
+        qov::LoadStoredLine(station, {.openLine = false, .emptyReceivedTables = false});
         s.TableCyrillic.fill(true);
         s.ModemMode = false;
         s.CyrillicMode = true;
     } catch (const std::exception& e) {
-        if (db.isOpen()) {
-            db.close();
-        }
         qov::ShowError(station.dialogs, e, "frmMain.Form_Load()");
     }
 }

@@ -165,7 +165,4 @@ private:
     std::function<Date()> today_;
 };
 
-// Text of the register error table for a last-error code.
-std::string errorText(int code);
-
 }  // namespace qov::sim

@@ -6,7 +6,7 @@
 
 #include "app/ini_file.h"
 #include "app/run_error.h"
-#include "progfile/vb_convert.h"
+#include "app/vb_convert.h"
 
 namespace qov {
 

@@ -1,13 +1,11 @@
 #include "ui/main_logic.h"
 
-#include <cmath>
-#include <cstdlib>
 #include <exception>
-#include <limits>
 #include <utility>
 
 #include "app/show_error.h"
 #include "link/comline.h"
+#include "link/station_start.h"
 
 namespace qov {
 
@@ -17,28 +15,6 @@ constexpr const char* kLoadSender = "frmMain.Form_Load()";
 
 bool IsBlank(const std::string& text) {
     return text.find_first_not_of(" \t") == std::string::npos;
-}
-
-// A database value assigned to a whole-number variable: a number (blanks around it
-// allowed, rounded to the nearest whole number) or a failure, as an assignment fails.
-long long WholeNumber(const std::string& text, long long min, long long max) {
-    const auto first = text.find_first_not_of(' ');
-    const auto last = text.find_last_not_of(' ');
-    if (first == std::string::npos) {
-        throw RunError(RunError::kTypeMismatch, "Type mismatch");
-    }
-    const std::string number = text.substr(first, last - first + 1);
-    char* end = nullptr;
-    const double value = std::strtod(number.c_str(), &end);
-    if (end == number.c_str() || *end != '\0' || !std::isfinite(value) ||
-        number.find_first_of("xXnN") != std::string::npos) {
-        throw RunError(RunError::kTypeMismatch, "Type mismatch");
-    }
-    const double rounded = std::nearbyint(value);
-    if (rounded < static_cast<double>(min) || rounded > static_cast<double>(max)) {
-        throw RunError(RunError::kOverflow, "Overflow");
-    }
-    return static_cast<long long>(rounded);
 }
 
 }  // namespace
@@ -71,7 +47,6 @@ std::string MainLogic::FontInstallQuestion() {
 
 WindowPlacement MainLogic::load(const cIniFile* settings) {
     SharedState& s = st_.state;
-    Database& db = st_.database;
     WindowPlacement placement;
     placement.applyGeometry = false;
     // CyrillicMode follows the "Cirilica" check only once every loading step has run.
@@ -80,37 +55,10 @@ WindowPlacement MainLogic::load(const cIniFile* settings) {
         caption_ = MainCaption();
         placement = ReadWindowPlacement(st_.userStore);
 
-        FillDefaultTables(s);
+        SetStartValues(s);
         fileMenu_.cyrillicChecked = true;
         fileMenu_.width32Checked = false;
-
-        s.CyrillicLanguage = true;
-        s.PortNumber = 1;
-        s.LineWidth = 22;
-        s.DialCommand = s.PulseDialCommand;
-        s.LinePassword.clear();
-        s.PhoneNumber.clear();
-        s.BaudRate = 9600;
-
-        st_.link.link().Close_RS232();
-        db.open(s.ConnectionString);
-        {
-            auto rows = db.query("select * from port");
-            if (rows->next()) {
-                s.BaudRate = static_cast<std::int32_t>(
-                    WholeNumber(rows->value("qov"), std::numeric_limits<std::int32_t>::min(),
-                                std::numeric_limits<std::int32_t>::max()));
-                s.PortNumber = static_cast<std::int16_t>(
-                    WholeNumber(rows->value("port"), std::numeric_limits<std::int16_t>::min(),
-                                std::numeric_limits<std::int16_t>::max()));
-                s.PhoneNumber = rows->value("phonenm");
-                s.DialCommand = rows->value("Tone");
-                st_.link.link().Init_RS232bd(s.PortNumber, s.BaudRate);
-            }
-        }
-        db.execute("delete from QOV_PLU_RCV");
-        db.execute("delete from QOV_PLU_RCV_SOLD");
-        db.close();
+        LoadStoredLine(st_);
 
         s.TableCyrillic.fill(true);
 
@@ -120,9 +68,6 @@ WindowPlacement MainLogic::load(const cIniFile* settings) {
         }
         s.CyrillicMode = fileMenu_.cyrillicChecked;
     } catch (const std::exception& e) {
-        if (db.isOpen()) {
-            db.close();
-        }
         ShowError(st_.dialogs, e, kLoadSender);
     }
     view_.menusChanged();

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QProcess>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <cstdlib>
@@ -47,6 +48,13 @@ std::string ReadFile(const std::string& path) {
     std::ostringstream buffer;
     buffer << in.rdbuf();
     return buffer.str();
+}
+
+std::string MakeTempDatabase() {
+    const std::string file = MakeTempFolder("qovdb") + "/QovCom.db";
+    QProcess::execute("sqlite3", {"-bail", QString::fromStdString(file),
+                                  ".read '" QOV_SOURCE_DIR "/db/sqlite.sql'"});
+    return "Driver=SQLite;Database=" + file;
 }
 
 }  // namespace qov::test

@@ -17,4 +17,7 @@ void WriteFile(const std::string& path, const std::string& content);
 // Reads a whole file (bytes as they are); empty text when it cannot be read.
 std::string ReadFile(const std::string& path);
 
+// A fresh embedded database made from the project's schema; returns its connection string.
+std::string MakeTempDatabase();
+
 }  // namespace qov::test

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QProcess>
 #include <algorithm>
 #include <map>
 #include <string>
@@ -12,14 +11,6 @@
 #include "ui/main_logic.h"
 
 namespace qov::test {
-
-// A fresh embedded database made from the project's schema; returns its connection string.
-inline std::string MakeTempDatabase() {
-    const std::string file = MakeTempFolder("qovdb") + "/QovCom.db";
-    QProcess::execute("sqlite3", {"-bail", QString::fromStdString(file),
-                                  ".read '" QOV_SOURCE_DIR "/db/sqlite.sql'"});
-    return "Driver=SQLite;Database=" + file;
-}
 
 // A Desktop that records the documents it was asked to open.
 class FakeDesktop : public Desktop {

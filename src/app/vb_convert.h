@@ -5,8 +5,8 @@
 
 namespace qov {
 
-// The conversions the program file applies to its numeric and boolean keys, with the
-// failures of the classic integer and boolean conversions: a text that is no number fails
+// The conversions of stored texts (program-file keys, database columns) into numbers and
+// booleans, with the failures of the classic integer and boolean conversions: a text that is no number fails
 // with RunError kTypeMismatch ("Type mismatch"), a number outside the target's range with
 // kOverflow ("Overflow"). Blanks around the text are allowed; a fraction rounds half to even;
 // "&H" and "&O" prefixes give hexadecimal and octal numbers. Numbers never depend on the locale.

@@ -1,4 +1,4 @@
-#include "progfile/vb_convert.h"
+#include "app/vb_convert.h"
 
 #include <charconv>
 #include <cmath>
