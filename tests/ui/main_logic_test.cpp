@@ -192,6 +192,41 @@ TEST_F(MainLogicTest, Sirina32TwiceReturnsToWidth22AndTellsTheOpenScreenEachTime
     EXPECT_EQ(view.open.at(2).widthChanges, 2);
 }
 
+TEST_F(MainLogicTest, CirilicaSwitchesTheModeAndRefontsOnlyTheScreensThatFollowIt) {
+    view.screens[{1, 2}] = "frmreparti";
+    logic.chooseEntry(1, 2);
+    state.CurrentForm = "frmreparti";
+    state.CyrillicMode = true;
+    logic.toggleCyrillic();
+    EXPECT_FALSE(state.CyrillicMode);
+    EXPECT_FALSE(logic.fileMenu().cyrillicChecked);
+    state.CyrillicLanguage = false;
+    logic.toggleCyrillic();
+    EXPECT_TRUE(state.CyrillicMode);
+    EXPECT_TRUE(state.CyrillicLanguage);  // switching on also sets the register coding
+    EXPECT_EQ(view.open.at(2).languageChanges, 2);
+    state.CurrentForm = "ne";  // the receive screen does not follow the switch
+    logic.toggleCyrillic();
+    EXPECT_EQ(view.open.at(2).languageChanges, 2);
+}
+
+TEST_F(MainLogicTest, VezaPoPostavciSendsTheFixedCodeAndTheFontQuestionDefaultsToNo) {
+    logic.sendDefaultConnection();
+    EXPECT_EQ(link.textsOf("send_data"), Texts{std::string("4817203956148\x03")});
+    EXPECT_EQ(link.calls.back().arg, 14);
+    dialogs.answer(Answer::No);
+    logic.askFontInstall();
+    const MessageBox& box = dialogs.last();
+    EXPECT_EQ(box.text,
+              "Da li stvarno zelite da instalirate fontova na vasem racunaru?\n\n"
+              "NAPOMENE: Nakon instalacije, molimo Vas, izadjite iz programa i ponovo ga "
+              "pokrenite\nda bi sistemske promene imale efekta na program.");
+    EXPECT_EQ(box.title, "Instalacija fontova");
+    EXPECT_EQ(box.icon, Icon::Information);
+    EXPECT_EQ(box.buttons, Buttons::YesNo);
+    EXPECT_EQ(box.defaultAnswer, Answer::No);
+}
+
 TEST_F(MainLogicTest, LinkMenusTakeTheNumberedSectionsAndKeepTheEmptyItemWithoutAFirst) {
     writeSettings(
         "[web1]\r\ncaption=Arvon\r\nurl=https://arvon.example/\r\n"

@@ -30,8 +30,10 @@ public:
     explicit FakeScreen(std::string form) : name(std::move(form)) {}
     std::string formName() const override { return name; }
     void lineWidthChanged() override { ++widthChanges; }
+    void changeLanguage() override { ++languageChanges; }
     std::string name;
     int widthChanges = 0;
+    int languageChanges = 0;
 };
 
 // A MainView without a window: the entries in `screens` open a FakeScreen under the next id.
