@@ -1,10 +1,9 @@
 #include "app/settings.h"
 
+#include <unistd.h>
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <cctype>
 #include <cstdlib>
-#include <unistd.h>
 
 namespace qov {
 
@@ -19,7 +18,9 @@ std::string executableFolder() {
     if (n <= 0) {
         return ".";
     }
-    return QFileInfo(QString::fromLocal8Bit(buffer, static_cast<int>(n))).absolutePath().toStdString();
+    return QFileInfo(QString::fromLocal8Bit(buffer, static_cast<int>(n)))
+        .absolutePath()
+        .toStdString();
 }
 
 }  // namespace
@@ -60,7 +61,9 @@ std::string ExpandAppPath(const std::string& text, const std::string& appFolder)
     }
 }
 
-std::string ExpandAppPath(const std::string& text) { return ExpandAppPath(text, AppFolder()); }
+std::string ExpandAppPath(const std::string& text) {
+    return ExpandAppPath(text, AppFolder());
+}
 
 std::string VersionText() {
     return std::to_string(QOV_VERSION_MAJOR) + "." + std::to_string(QOV_VERSION_MINOR) + "." +
@@ -70,48 +73,6 @@ std::string VersionText() {
 std::string ReadSetting(const cIniFile& settings, const std::string& section,
                         const std::string& key) {
     return settings.GetSetting(section, key);
-}
-
-double LeadingNumber(const std::string& text) {
-    std::size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) {
-        ++i;
-    }
-    const std::size_t start = i;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        ++i;
-    }
-    std::size_t digits = 0;
-    while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]))) {
-        ++i;
-        ++digits;
-    }
-    if (i < text.size() && text[i] == '.') {
-        ++i;
-        while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]))) {
-            ++i;
-            ++digits;
-        }
-    }
-    if (digits == 0) {
-        return 0;
-    }
-    // An exponent counts only when digits follow it.
-    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
-        std::size_t j = i + 1;
-        if (j < text.size() && (text[j] == '+' || text[j] == '-')) {
-            ++j;
-        }
-        if (j < text.size() && std::isdigit(static_cast<unsigned char>(text[j]))) {
-            while (j < text.size() && std::isdigit(static_cast<unsigned char>(text[j]))) {
-                ++j;
-            }
-            i = j;
-        }
-    }
-    // strtod in the "C" locale: the program never runs setlocale(LC_NUMERIC).
-    const std::string number = text.substr(start, i - start);
-    return std::strtod(number.c_str(), nullptr);
 }
 
 std::unique_ptr<cIniFile> LoadSettings(SharedState& state, const std::string& appFolder) {

@@ -5,6 +5,7 @@
 
 #include "app/ini_file.h"
 #include "app/shared_state.h"
+#include "app/vb_convert.h"
 
 namespace qov {
 
@@ -43,10 +44,6 @@ std::string VersionText();
 // GetSetting on the shared instance.
 std::string ReadSetting(const cIniFile& settings, const std::string& section,
                         const std::string& key);
-
-// The usual leading-number rule: the number a text starts with (leading blanks skipped,
-// a sign, digits, one decimal point, an exponent); 0 when it does not start with one.
-double LeadingNumber(const std::string& text);
 
 // Creates the settings instance on `appFolder` + "QovCom.ini" and reads every start-up
 // key into the shared state (ConnectionString expanded, dial commands, price and

@@ -113,6 +113,66 @@ Int ToInteger(std::string_view text) {
 
 }  // namespace
 
+std::size_t LeadingNumberLength(std::string_view text) {
+    auto isDigit = [&](std::size_t i) {
+        return i < text.size() && text[i] >= '0' && text[i] <= '9';
+    };
+    std::size_t i = 0;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        ++i;
+    }
+    std::size_t digits = 0;
+    for (; isDigit(i); ++i) {
+        ++digits;
+    }
+    if (i < text.size() && text[i] == '.') {
+        for (++i; isDigit(i); ++i) {
+            ++digits;
+        }
+    }
+    if (digits == 0) {
+        return 0;
+    }
+    // An exponent counts only when digits follow it.
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        std::size_t j = i + 1;
+        if (j < text.size() && (text[j] == '+' || text[j] == '-')) {
+            ++j;
+        }
+        if (isDigit(j)) {
+            while (isDigit(j)) {
+                ++j;
+            }
+            i = j;
+        }
+    }
+    return i;
+}
+
+double LeadingNumber(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) {
+        text.remove_prefix(1);
+    }
+    text = text.substr(0, LeadingNumberLength(text));
+    if (text.empty()) {
+        return 0;
+    }
+    // from_chars takes no leading '+' and, unlike strtod, ignores the locale.
+    const bool negative = text.front() == '-';
+    if (text.front() == '+' || text.front() == '-') {
+        text.remove_prefix(1);
+    }
+    double value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    (void)end;
+    if (error == std::errc::result_out_of_range) {
+        value = HUGE_VAL;
+    } else if (error != std::errc{}) {
+        value = 0;
+    }
+    return negative ? -value : value;
+}
+
 std::int16_t ToInteger16(std::string_view text) {
     return ToInteger<std::int16_t>(text);
 }

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "app/vb_convert.h"
+
 namespace qov::tables {
 
 std::string TrimBlanks(std::string_view text) {
@@ -44,76 +46,8 @@ std::string ZeroFilled(long long value, std::size_t width) {
     return PadLeft(std::to_string(value), width, '0');
 }
 
-namespace {
-
-// Length of the number at the start of `text` (after `start`), 0 when there is none.
-std::size_t NumberLength(std::string_view text, std::size_t start) {
-    std::size_t i = start;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        ++i;
-    }
-    std::size_t digits = 0;
-    while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
-        ++i;
-        ++digits;
-    }
-    if (i < text.size() && text[i] == '.') {
-        ++i;
-        while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
-            ++i;
-            ++digits;
-        }
-    }
-    if (digits == 0) {
-        return 0;
-    }
-    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
-        std::size_t j = i + 1;
-        if (j < text.size() && (text[j] == '+' || text[j] == '-')) {
-            ++j;
-        }
-        std::size_t expDigits = 0;
-        while (j < text.size() && text[j] >= '0' && text[j] <= '9') {
-            ++j;
-            ++expDigits;
-        }
-        if (expDigits > 0) {
-            i = j;
-        }
-    }
-    return i - start;
-}
-
-double ParseNumber(std::string_view text) {
-    // from_chars does not take a leading '+'.
-    bool negative = false;
-    if (!text.empty() && (text[0] == '+' || text[0] == '-')) {
-        negative = text[0] == '-';
-        text.remove_prefix(1);
-    }
-    double value = 0;
-    auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (ec == std::errc::result_out_of_range) {
-        value = HUGE_VAL;
-    } else if (ec != std::errc()) {
-        value = 0;
-    }
-    (void)ptr;
-    return negative ? -value : value;
-}
-
-}  // namespace
-
 double NumericValue(std::string_view text) {
-    std::size_t start = 0;
-    while (start < text.size() && text[start] == ' ') {
-        ++start;
-    }
-    std::size_t length = NumberLength(text, start);
-    if (length == 0) {
-        return 0;
-    }
-    return ParseNumber(text.substr(start, length));
+    return LeadingNumber(text);
 }
 
 bool IsNumber(std::string_view text) {
@@ -121,7 +55,7 @@ bool IsNumber(std::string_view text) {
     if (trimmed.empty()) {
         return false;
     }
-    return NumberLength(trimmed, 0) == trimmed.size();
+    return LeadingNumberLength(trimmed) == trimmed.size();
 }
 
 std::string NumberText(double value) {
