@@ -9,7 +9,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMdiSubWindow>
 #include <QStyle>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -18,8 +17,9 @@
 #include "tables/department_editor.h"
 #include "tables/departments.h"
 #include "tables/transfer_screens.h"
-#include "tables/widget_text.h"
 #include "ui/screen.h"
+#include "widgets/screen_toolbar.h"
+#include "widgets/widget_text.h"
 
 namespace qov::tables {
 
@@ -32,15 +32,15 @@ public:
         setWindowTitle(DepartmentEditor::kCaption);
 
         auto* layout = new QVBoxLayout(this);
-        auto* toolbar = new QToolBar(this);
-        toolbar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-        addKey(toolbar, "aggiorna", "Azuriraj", QStyle::SP_DialogSaveButton);
-        addKey(toolbar, "nuovo", "Novo", QStyle::SP_FileIcon);
-        addKey(toolbar, "elimina", "Obrisi", QStyle::SP_TrashIcon);
-        addKey(toolbar, "svuota", "Obrisi sve", QStyle::SP_DialogResetButton);
-        addKey(toolbar, "inserisci", "Dodaj", QStyle::SP_FileDialogNewFolder);
-        addKey(toolbar, "esci", "Izlaz", QStyle::SP_DialogCloseButton);
-        layout->addWidget(toolbar);
+        layout->addWidget(
+            MakeScreenToolbar(this,
+                              {{"aggiorna", "Azuriraj", "", QStyle::SP_DialogSaveButton},
+                               {"nuovo", "Novo", "", QStyle::SP_FileIcon},
+                               {"elimina", "Obrisi", "", QStyle::SP_TrashIcon},
+                               {"svuota", "Obrisi sve", "", QStyle::SP_DialogResetButton},
+                               {"inserisci", "Dodaj", "", QStyle::SP_FileDialogNewFolder},
+                               {"esci", "Izlaz", "", QStyle::SP_DialogCloseButton}},
+                              [this](const std::string& key) { onKey(key); }));
 
         auto* body = new QHBoxLayout;
         auto* left = new QVBoxLayout;
@@ -126,21 +126,11 @@ protected:
     }
 
 private:
-    void addKey(QToolBar* toolbar, const char* key, const char* text, QStyle::StandardPixmap icon) {
-        QAction* action = toolbar->addAction(style()->standardIcon(icon), text);
-        action->setData(key);
-        connect(action, &QAction::triggered, this, [this, key] { onKey(key); });
-    }
-
     void onKey(const std::string& key) {
         takeFields();
         const bool closes = editor_.onToolbar(key);
         if (closes) {
-            if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget())) {
-                sub->close();
-            } else {
-                close();
-            }
+            CloseScreenWindow(this);
             return;
         }
         showAll();

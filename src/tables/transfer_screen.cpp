@@ -7,7 +7,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMdiSubWindow>
 #include <QStyle>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -17,8 +16,9 @@
 
 #include "tables/transfer_run.h"
 #include "tables/transfer_screens.h"
-#include "tables/widget_text.h"
 #include "ui/screen.h"
+#include "widgets/screen_toolbar.h"
+#include "widgets/widget_text.h"
 
 namespace qov::tables {
 
@@ -32,15 +32,14 @@ public:
         setWindowTitle(ToScreen(run_.caption()));
 
         auto* layout = new QVBoxLayout(this);
-        auto* toolbar = new QToolBar(this);
-        toolbar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-        addKey(toolbar, "invia", "Posalji", QStyle::SP_ArrowForward);
+        std::vector<ToolbarKey> keys{{"invia", "Posalji", "", QStyle::SP_ArrowForward}};
         if (direction == TransferDirection::Receive) {
-            addKey(toolbar, "delete", "Brisanje artikala", QStyle::SP_TrashIcon);
-            addKey(toolbar, "erase", "Brisanje prodaje", QStyle::SP_DialogDiscardButton);
+            keys.push_back({"delete", "Brisanje artikala", "", QStyle::SP_TrashIcon});
+            keys.push_back({"erase", "Brisanje prodaje", "", QStyle::SP_DialogDiscardButton});
         }
-        addKey(toolbar, "esci", "Izlaz", QStyle::SP_DialogCloseButton);
-        layout->addWidget(toolbar);
+        keys.push_back({"esci", "Izlaz", "", QStyle::SP_DialogCloseButton});
+        layout->addWidget(
+            MakeScreenToolbar(this, keys, [this](const std::string& key) { onKey(key); }));
 
         layout->addWidget(new QLabel(ToScreen(run_.listTitle()), this));
         list_ = new QListWidget(this);
@@ -118,12 +117,6 @@ protected:
     }
 
 private:
-    void addKey(QToolBar* toolbar, const char* key, const char* text, QStyle::StandardPixmap icon) {
-        QAction* action = toolbar->addAction(style()->standardIcon(icon), text);
-        action->setData(key);
-        connect(action, &QAction::triggered, this, [this, key] { onKey(key); });
-    }
-
     void onKey(const std::string& key) {
         for (int i = 0; i < list_->count(); ++i) {
             run_.setSelected(i, list_->item(i)->isSelected());
@@ -133,11 +126,7 @@ private:
         showLines();
         showProgress();
         if (closes) {
-            if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget())) {
-                sub->close();
-            } else {
-                close();
-            }
+            CloseScreenWindow(this);
         }
     }
 

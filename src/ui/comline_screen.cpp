@@ -11,19 +11,10 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include "widgets/screen_toolbar.h"
+#include "widgets/widget_text.h"
+
 namespace qov {
-
-namespace {
-
-QString latin1(const std::string& text) {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-std::string bytes(const QString& text) {
-    return text.toLatin1().toStdString();
-}
-
-}  // namespace
 
 ComLineScreen::ComLineScreen(Station& station, QWidget* parent)
     : QWidget(parent), station_(station), logic_(station) {
@@ -31,32 +22,14 @@ ComLineScreen::ComLineScreen(Station& station, QWidget* parent)
     setWindowTitle("Komunikacija");
     setWindowIcon(style()->standardIcon(QStyle::SP_DriveNetIcon));
 
-    toolbar_ = new QToolBar(this);
+    toolbar_ = MakeScreenToolbar(
+        this,
+        {{"Salva", "Sacuvaj", "Sacuvaj port i brzinu", QStyle::SP_DialogSaveButton},
+         {"Annulla", "Izlaz", "Zatvori prozor", QStyle::SP_DialogCloseButton},
+         {"Connect", "Pozovi", "Pozovi kasu preko modema", QStyle::SP_DialogYesButton},
+         {"Disconnect", "Prekini", "Prekini modemsku vezu", QStyle::SP_DialogNoButton}},
+        [this](const std::string& key) { pressToolbar(key); });
     toolbar_->setObjectName("Toolbar1");
-    toolbar_->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    toolbar_->setIconSize(QSize(24, 24));
-    struct Button {
-        const char* key;
-        const char* caption;
-        const char* tip;
-        QStyle::StandardPixmap icon;
-    };
-    const Button buttons[] = {
-        {"Salva", "Sacuvaj", "Sacuvaj port i brzinu", QStyle::SP_DialogSaveButton},
-        {"Annulla", "Izlaz", "Zatvori prozor", QStyle::SP_DialogCloseButton},
-        {"Connect", "Pozovi", "Pozovi kasu preko modema", QStyle::SP_DialogYesButton},
-        {"Disconnect", "Prekini", "Prekini modemsku vezu", QStyle::SP_DialogNoButton},
-    };
-    for (const Button& b : buttons) {
-        QAction* action = toolbar_->addAction(style()->standardIcon(b.icon), b.caption);
-        action->setObjectName(b.key);
-        action->setToolTip(b.tip);
-        const std::string key = b.key;
-        connect(action, &QAction::triggered, this, [this, key] { pressToolbar(key); });
-        if (std::string(b.key) == "Annulla") {
-            toolbar_->addSeparator();
-        }
-    }
 
     port_ = new QComboBox;
     port_->setObjectName("cboPort");
@@ -113,16 +86,16 @@ void ComLineScreen::showFields() {
     port_->setCurrentIndex(logic_.portIndex);
     speed_->setCurrentIndex(logic_.speedIndex);
     tone_->setChecked(logic_.tone);
-    phone_->setText(latin1(logic_.phoneNumber));
-    password_->setText(latin1(logic_.password));
+    phone_->setText(ToScreen(logic_.phoneNumber));
+    password_->setText(ToScreen(logic_.password));
 }
 
 void ComLineScreen::takeFields() {
     logic_.portIndex = port_->currentIndex();
     logic_.speedIndex = speed_->currentIndex();
     logic_.tone = tone_->isChecked();
-    logic_.phoneNumber = bytes(phone_->text());
-    logic_.password = bytes(password_->text());
+    logic_.phoneNumber = FromScreen(phone_->text());
+    logic_.password = FromScreen(password_->text());
 }
 
 void ComLineScreen::pressToolbar(const std::string& key) {
@@ -138,9 +111,7 @@ void ComLineScreen::pressToolbar(const std::string& key) {
         station_.dialogs.setBusy(false);
     }
     if (logic_.closeRequested()) {
-        // The screen lives in a child window of the main window: close that.
-        QWidget* frame = parentWidget() != nullptr ? parentWidget() : this;
-        frame->close();
+        CloseScreenWindow(this);
     }
 }
 

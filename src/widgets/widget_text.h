@@ -8,7 +8,7 @@
 
 #include "text/transcode.h"
 
-namespace qov::tables {
+namespace qov {
 
 // Register-side texts are bytes; on screen they are Latin-1.
 inline QString ToScreen(const std::string& text) {
@@ -33,6 +33,7 @@ inline std::string FromScreen(const QString& text) {
     return bytes;
 }
 
+// Sets a widget's font family; a setting left blank (" ") keeps the font it has.
 inline void SetFontFamily(QWidget* widget, const std::string& family) {
     if (family.empty() || family == " ") {
         return;
@@ -42,4 +43,4 @@ inline void SetFontFamily(QWidget* widget, const std::string& family) {
     widget->setFont(font);
 }
 
-}  // namespace qov::tables
+}  // namespace qov
