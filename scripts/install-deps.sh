@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-    cmake g++ ninja-build clang
+    cmake g++ ninja-build clang libclang-rt-14-dev
     qt6-base-dev libqt6opengl6-dev qt6-serialport-dev qt6-charts-dev
     libqt6sql6-sqlite libqt6sql6-psql
     libgtest-dev libgmock-dev libbenchmark-dev
