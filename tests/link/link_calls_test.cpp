@@ -7,7 +7,10 @@
 namespace qov {
 namespace {
 
-TEST(LinkCalls, ModemModeChoosesTheOperationAndTheResultsAreKept) {
+// ModemMode chooses the link operation; the frame sent, the reply and the result are kept in
+// the shared state. A failed request or a reply without text leaves ReplyText as it was; reply
+// text keeps NUL bytes and can turn commas into points.
+TEST(LinkCalls, ModemModeChoosesTheOperationAndTheFramesRepliesAndResultsAreKept) {
     for (const bool modem : {false, true}) {
         SharedState state;
         test::ScriptedLink link;
@@ -17,40 +20,29 @@ TEST(LinkCalls, ModemModeChoosesTheOperationAndTheResultsAreKept) {
         link.expect("Testconnessione" + m, "", 1).expect("send_frame" + m, "R00PICE", 3);
         link.expect("get_frame" + m, "B00", 3, "abc").expect("send_frameMD", "x", 2);
         link.expect("get_frame120s", "PTSOLD", 1, "A").expect("get_frameT", "r", 0);
+        link.expect("get_frame" + m, "B01", -4).expect("get_frame" + m, "F", 6, {"12,5\0x", 6});
+        // A call's result, then FrameBuffer, ReplyText and LinkResult after it.
+        const auto after = [&](int result) {
+            return std::to_string(result) + " " + state.FrameBuffer + "|" + state.ReplyText + "|" +
+                   std::to_string(state.LinkResult);
+        };
         EXPECT_EQ(calls.testConnection(), 1);
-        EXPECT_EQ(calls.sendFrame("R00PICE"), 3);
-        EXPECT_EQ(state.FrameBuffer + std::to_string(state.LinkResult), "R00PICE3");
+        EXPECT_EQ(after(calls.sendFrame("R00PICE")), "3 R00PICE||3");
         EXPECT_EQ(link.calls[1].arg, 7);  // the frame's length
-        EXPECT_EQ(calls.requestFrame("B00"), 3);
-        EXPECT_EQ(state.ReplyText + std::to_string(state.LinkResult), "abc3");
-        EXPECT_EQ(calls.sendFrameMD("x"), 2);
-        EXPECT_EQ(state.FrameBuffer + std::to_string(state.LinkResult), "x2");
-        EXPECT_EQ(calls.requestFrame120s("PTSOLD"), 1);
-        EXPECT_EQ(state.ReplyText, "A");
-        // A reply without text leaves ReplyText as it was.
-        EXPECT_EQ(calls.requestFrameT("r", 30000), 0);
-        EXPECT_EQ(state.FrameBuffer + state.ReplyText + std::to_string(state.LinkResult), "rA0");
+        EXPECT_EQ(after(calls.requestFrame("B00")), "3 B00|abc|3");
+        EXPECT_EQ(after(calls.sendFrameMD("x")), "2 x|abc|2");
+        EXPECT_EQ(after(calls.requestFrame120s("PTSOLD")), "1 PTSOLD|A|1");
+        EXPECT_EQ(after(calls.requestFrameT("r", 30000)), "0 r|A|0");
         EXPECT_EQ(link.calls.back().arg, 30000);
+        EXPECT_EQ(after(calls.requestFrame("B01")), "-4 B01|A|-4");
+        EXPECT_EQ(after(calls.requestFrame("F")), "6 F|" + std::string("12,5\0x", 6) + "|6");
+        EXPECT_EQ(calls.replyText(6, true), std::string("12.5\0x", 6));
         EXPECT_TRUE(link.script.empty());
+        // Position 0 is never part of the text, and a count beyond the buffer stops at 112.
+        state.ReplyBytes[0] = 'Z';
+        EXPECT_EQ(calls.replyText(1) + calls.replyText(-3), "1");
+        EXPECT_EQ(calls.replyText(500).size(), 112u);
     }
-}
-
-TEST(LinkCalls, ReplyTextKeepsNulBytesAndCanTurnCommasIntoPoints) {
-    SharedState state;
-    test::ScriptedLink link;
-    LinkCalls calls{state, link};
-    state.ReplyText = "old";
-    link.expect("get_frame", "B01", -4).expect("get_frame", "PTFIRST", 6, {"12,5\0x", 6});
-    EXPECT_EQ(calls.requestFrame("B01"), -4);
-    EXPECT_EQ(state.ReplyText, "old");
-    EXPECT_EQ(calls.requestFrame("PTFIRST"), 6);
-    EXPECT_EQ(state.ReplyText, std::string("12,5\0x", 6));
-    EXPECT_EQ(calls.replyText(6, true), std::string("12.5\0x", 6));
-    // Position 0 is never part of the text, and a count beyond the buffer stops at 112.
-    state.ReplyBytes[0] = 'Z';
-    EXPECT_EQ(calls.replyText(1), "1");
-    EXPECT_EQ(calls.replyText(500).size(), 112u);
-    EXPECT_EQ(calls.replyText(-3), "");
 }
 
 }  // namespace

@@ -11,23 +11,34 @@
 namespace qov {
 namespace {
 
-class StationStartTest : public ::testing::Test {
-protected:
-    void SetUp() override { state.ConnectionString = test::MakeTempDatabase(); }
-    void run(const std::string& sql) {
+struct StationStartTest : ::testing::Test {
+    // Stores one received article and `row` in PORT (none when empty), loads the stored line and
+    // returns "port|speed|dial|phone|error|received rows left|" and the link calls. The
+    // database must be closed again whatever happened.
+    std::string load(const std::string& row) {
+        state.ConnectionString = test::MakeTempDatabase();
+        state.PulseDialCommand = "ATDP";
         db->open(state.ConnectionString);
-        db->execute(sql);
+        db->execute("INSERT INTO QOV_PLU_RCV (BAR_CODE, DESCRIPTION) values ('000000000001', 'X')");
+        if (!row.empty())
+            db->execute("INSERT INTO PORT (Port, Qov ,tone, phonenm) values (" + row + ");");
         db->close();
-    }
-    int rows(const std::string& table) {
-        db->open(state.ConnectionString);
-        auto r = db->query("select * from " + table);
-        int n = 0;
-        while (r->next()) {
-            ++n;
+        SetStartValues(state);
+        std::string error;
+        try {
+            LoadStoredLine(station);
+        } catch (const RunError& e) {
+            error = std::to_string(e.number()) + " " + e.description();
         }
+        EXPECT_FALSE(db->isOpen());
+        db->open(state.ConnectionString);
+        std::string out = std::to_string(state.PortNumber) + "|" + std::to_string(state.BaudRate) +
+                          "|" + state.DialCommand + "|" + state.PhoneNumber + "|" + error +
+                          (db->query("select * from QOV_PLU_RCV")->next() ? "|1|" : "|0|");
         db->close();
-        return n;
+        for (const test::LinkCall& call : link.calls)
+            out += call.op + " " + call.text + " " + std::to_string(call.arg) + ";";
+        return out;
     }
 
     SharedState state;
@@ -39,46 +50,17 @@ protected:
     Station station{state, dialogs, calls, *db, store};
 };
 
-TEST_F(StationStartTest, StoredRowOpensTheLineAndReceivedTablesAreEmptied) {
-    run("INSERT INTO PORT (Port, Qov ,tone, phonenm) values (3, '19200', 'ATDT', '011222');");
-    run("INSERT INTO QOV_PLU_RCV (BAR_CODE, DESCRIPTION) values ('000000000001', 'X')");
-    state.PulseDialCommand = "ATDP";
-    SetStartValues(state);
-    EXPECT_EQ(state.DialCommand, "ATDP");
-    link.expect("Init_RS232bd", "3", 0);
-
-    LoadStoredLine(station);
-    EXPECT_EQ(state.PortNumber, 3);
-    EXPECT_EQ(state.BaudRate, 19200);
-    EXPECT_EQ(state.DialCommand, "ATDT");
-    EXPECT_EQ(state.PhoneNumber, "011222");
-    EXPECT_EQ(link.calls.front().op, "Close_RS232");
-    EXPECT_EQ(link.calls.back().arg, 19200);
-    EXPECT_EQ(rows("QOV_PLU_RCV"), 0);
-    EXPECT_FALSE(db->isOpen());
+TEST_F(StationStartTest, StoredPortRowOpensTheLineAndEmptiesTheReceivedTables) {
+    EXPECT_EQ(load("3, '19200', 'ATDT', '011222'"),
+              "3|19200|ATDT|011222||0|Close_RS232  0;Init_RS232bd 3 19200;");
 }
 
 TEST_F(StationStartTest, WithoutARowTheDefaultsStayAndTheLineStaysClosed) {
-    SetStartValues(state);
-    LoadStoredLine(station, {.openLine = true, .emptyReceivedTables = false});
-    EXPECT_EQ(state.PortNumber, 1);
-    EXPECT_EQ(state.BaudRate, 9600);
-    EXPECT_EQ(link.count("Init_RS232bd"), 0);
+    EXPECT_EQ(load(""), "1|9600|ATDP|||0|Close_RS232  0;");
 }
 
-TEST_F(StationStartTest, JunkInTheStoredRowIsATypeMismatchAndNothingOpens) {
-    run("INSERT INTO PORT (Port, Qov ,tone, phonenm) values (2, 'brzo', 'ATDT', '1');");
-    SetStartValues(state);
-    try {
-        LoadStoredLine(station);
-        FAIL() << "a non-numeric speed was taken";
-    } catch (const RunError& e) {
-        EXPECT_EQ(e.number(), RunError::kTypeMismatch);
-        EXPECT_EQ(e.description(), "Type mismatch");
-    }
-    EXPECT_EQ(state.BaudRate, 9600);
-    EXPECT_EQ(link.count("Init_RS232bd"), 0);
-    EXPECT_FALSE(db->isOpen());
+TEST_F(StationStartTest, JunkInTheRowIsATypeMismatchAndNothingOpensOrIsEmptied) {
+    EXPECT_EQ(load("2, 'brzo', 'ATDT', '1'"), "1|9600|ATDP||13 Type mismatch|1|Close_RS232  0;");
 }
 
 }  // namespace
