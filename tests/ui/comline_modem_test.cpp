@@ -10,7 +10,7 @@
 #include "link/qovdll_link.h"
 #include "support/memory_user_store.h"
 #include "support/scripted_dialogs.h"
-#include "ui/ui_fakes.h"
+#include "support/test_environment.h"
 
 namespace qov {
 namespace {
@@ -27,31 +27,23 @@ void PrintTo(const Outcome& o, std::ostream* os) {
     *os << o.dial << (o.ring ? "_ring" : "");
 }
 
-class ComLineModemTest : public ::testing::TestWithParam<Outcome> {
-protected:
-    // Starts qovreg on a free loopback port; the link address it listens on, or "".
-    std::string startModem(const QStringList& args) {
-        qovreg.start(QOV_BIN_DIR "/qovreg", QStringList{"--tcp", "127.0.0.1:0", "--modem"} + args);
-        const QByteArray marker = "qovreg listening on ";
-        while (qovreg.canReadLine() || qovreg.waitForReadyRead(10000)) {
-            const QByteArray line = qovreg.readLine().trimmed();
-            if (line.startsWith(marker)) {
-                return "tcp://" + line.mid(marker.size()).toStdString();
-            }
-        }
-        return "";
-    }
-    void TearDown() override {
-        qovreg.kill();
-        qovreg.waitForFinished();
-    }
-    QProcess qovreg;
-};
+class ComLineModemTest : public ::testing::TestWithParam<Outcome> {};
 
 TEST_P(ComLineModemTest, DialsTheSimulatedModem) {
     const Outcome& o = GetParam();
-    const std::string address = startModem(o.ring ? QStringList{"--dial", o.dial, "--ring"}
-                                                  : QStringList{"--dial", o.dial});
+    // qovreg on a free loopback port tells the address it listens on; the process is killed
+    // when `qovreg` goes out of scope.
+    QProcess qovreg;
+    qovreg.start(QOV_BIN_DIR "/qovreg",
+                 QStringList{"--tcp", "127.0.0.1:0", "--modem", "--dial", o.dial} +
+                     (o.ring ? QStringList{"--ring"} : QStringList{}));
+    const QByteArray marker = "qovreg listening on ";
+    std::string address;
+    while (address.empty() && (qovreg.canReadLine() || qovreg.waitForReadyRead(10000))) {
+        const QByteArray line = qovreg.readLine().trimmed();
+        if (line.startsWith(marker))
+            address = "tcp://" + line.mid(marker.size()).toStdString();
+    }
     ASSERT_NE(address, "") << "qovreg did not start";
     const std::string folder = test::MakeTempFolder("qovmodem") + "/";
     test::WriteFile(folder + "QovCom.ini", "[ports]\r\ncom1=" + address + "\r\n");
@@ -69,8 +61,7 @@ TEST_P(ComLineModemTest, DialsTheSimulatedModem) {
     Station station{state, dialogs, calls, *db, store};
 
     ComLine screen(station);
-    screen.open();
-    screen.portIndex = 0;
+    screen.open();  // port 1 at 9600
     screen.phoneNumber = "0113334444";
     screen.password = "tajna";
     screen.onToolbar("Connect");

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <tuple>
+
 #include "app/database.h"
 #include "app/settings.h"
 #include "support/memory_user_store.h"
@@ -27,29 +30,27 @@ protected:
         settings = LoadSettings(state, folder);
     }
 
-    void sql(const std::string& statement) {
-        db->open(connection);
-        db->execute(statement);
-        db->close();
-    }
-
     // "port|speed|dial|phone|password" and the link calls as "op text arg;".
     std::string lineSetup() {
         std::string out = std::to_string(state.PortNumber) + "|" + std::to_string(state.BaudRate) +
                           "|" + state.DialCommand + "|" + state.PhoneNumber + "|" +
                           state.LinePassword + "|";
-        for (const test::LinkCall& call : link.calls) {
+        for (const test::LinkCall& call : link.calls)
             out += call.op + " " + call.text + " " + std::to_string(call.arg) + ";";
-        }
         return out;
+    }
+
+    // How many register tables are shown in Cyrillic.
+    int cyrillicTables() const {
+        return static_cast<int>(
+            std::count(state.TableCyrillic.begin(), state.TableCyrillic.end(), true));
     }
 
     // A link menu as "number caption|...".
     std::string linkMenu(LinkMenuKind kind) {
         std::string out;
-        for (const LinkMenuEntry& e : logic.linkMenu(kind)) {
+        for (const LinkMenuEntry& e : logic.linkMenu(kind))
             out += std::to_string(e.number) + " " + e.caption + "|";
-        }
         return out;
     }
 
@@ -69,26 +70,26 @@ protected:
 };
 
 TEST_F(MainLogicTest, StartUpTakesTheLineFromThePortRowOrKeepsTheDefaultsWithoutOne) {
-    sql("INSERT INTO QOV_PLU_RCV (BAR_CODE) values ('1')");
-    sql("INSERT INTO QOV_PLU_RCV_SOLD (BAR_CODE) values ('2')");
+    db->open(connection);
+    db->execute("INSERT INTO QOV_PLU_RCV (BAR_CODE) values ('1')");
+    db->execute("INSERT INTO QOV_PLU_RCV_SOLD (BAR_CODE) values ('2')");
+    db->close();
     state.TableCyrillic.fill(false);
     state.PortNumber = 5;
     state.LinePassword = "x";
     state.ModemMode = true;
     logic.load(settings.get());
-    EXPECT_EQ(logic.caption(), "QovCom Ver. " + VersionText() + " - Arvon Cash Registers");
     EXPECT_EQ(lineSetup(), "1|9600|ATDP|||Close_RS232  0;");  // no row: the line stays closed
-    EXPECT_TRUE(state.LineWidth == 22 && !state.ModemMode && state.CyrillicMode &&
-                state.CyrillicLanguage);
-    EXPECT_EQ(state.TableCyrillic,
-              (std::array<bool, 8>{true, true, true, true, true, true, true, true}));
+    EXPECT_EQ(std::make_tuple(state.LineWidth, state.ModemMode, state.CyrillicMode,
+                              state.CyrillicLanguage, cyrillicTables()),
+              std::make_tuple(22, false, true, true, 8));
     EXPECT_FALSE(db->isOpen());
     db->open(connection);  // the received-article tables are emptied
     EXPECT_FALSE(db->query("select * from QOV_PLU_RCV")->next());
     EXPECT_FALSE(db->query("select * from QOV_PLU_RCV_SOLD")->next());
+    db->execute("INSERT INTO PORT (Port, Qov ,tone, phonenm) values (3, '19200', 'ATDT', '0113')");
     db->close();
 
-    sql("INSERT INTO PORT (Port, Qov ,tone, phonenm) values (3, '19200', 'ATDT', '0113')");
     link.calls.clear();
     link.defaultInit = 1;  // the result of the opening is not looked at
     logic.load(settings.get());
@@ -112,12 +113,11 @@ TEST_F(MainLogicTest, AnUnreachableDatabaseEndsTheLoadingWithItsBoxKeepingWhatWa
     EXPECT_EQ(state.DepartmentTable[10].description.substr(0, 11), "Odeqewe  10");
     EXPECT_EQ(lineSetup(), "1|9600|ATDP|||Close_RS232  0;");
     // ... the rest did not: flags, modem mode, link menus, Cyrillic mode.
-    EXPECT_EQ(state.TableCyrillic, (std::array<bool, 8>{}));
-    EXPECT_TRUE(state.ModemMode);
+    EXPECT_EQ(std::make_tuple(cyrillicTables(), state.ModemMode, state.CyrillicMode),
+              std::make_tuple(0, true, false));
     EXPECT_EQ(linkMenu(LinkMenuKind::Internet) + linkMenu(LinkMenuKind::UserGuides) +
                   linkMenu(LinkMenuKind::Government),
               "1 (nema)|1 (nema)|1 (nema)|");
-    EXPECT_FALSE(state.CyrillicMode);
 }
 
 TEST_F(MainLogicTest, TheStoredPlacementIsTakenOnlyForANormalWindowAndStoredAtExit) {
@@ -134,47 +134,37 @@ TEST_F(MainLogicTest, TheStoredPlacementIsTakenOnlyForANormalWindowAndStoredAtEx
     EXPECT_EQ(placement(), (std::vector<int>{2, 0, 1000, 1000, 6500, 6500}));
 }
 
+// "Konekcija" is open (window 2), maybe with a second window opened from it, when an entry is
+// chosen. The outcome: the open-windows list, the screens opened, the boxes.
 TEST_F(MainLogicTest, ChoosingAnEntryClosesTheOpenScreensByTheirPositionOnce) {
-    // "Konekcija" is open (window 2), maybe with a second window opened from it, when an
-    // entry is chosen. The outcome: the open-windows list, the screens opened, the boxes.
-    const struct {
-        int secondWindow;
-        bool modem;
-        std::pair<int, int> entry;
-        const char* outcome;
-    } cases[] = {
-        {0, false, {1, 2}, "0 1 3 |opened 2|"},
+    const std::string modemRule =
+        "Ova opcija nije dozvoljena u modemskoj komunikaciji! (Arvon Cash Registers)";
+    const std::tuple<int, bool, int, int, std::string> cases[] = {
+        {0, false, 1, 2, "0 1 3 |opened 2|"},
         // Closing the first moves the second down: its position no longer exists, and the
         // choice ends there silently.
-        {9, false, {1, 2}, "0 1 9 |opened 1|"},
-        {0, false, {3, 5}, "0 1 |opened 1|"},  // an entry without a screen
-        {0,
-         true,
-         {2, 8},
-         "0 1 |opened 1|Ova opcija nije dozvoljena u modemskoj komunikaciji! (Arvon Cash "
-         "Registers)"},
-        {0, false, {2, 8}, "0 1 3 |opened 2|"},
+        {9, false, 1, 2, "0 1 9 |opened 1|"},
+        {0, false, 3, 5, "0 1 |opened 1|"},  // an entry without a screen
+        {0, true, 2, 8, "0 1 |opened 1|" + modemRule},
+        {0, false, 2, 8, "0 1 3 |opened 2|"},
     };
-    for (const auto& c : cases) {
+    for (const auto& [secondWindow, modem, group, entry, outcome] : cases) {
         test::FakeView fresh;
         fresh.screens = {{{2, 1}, "frmcomline"}, {{1, 2}, "frmreparti"}, {{2, 8}, "frmKeyboard"}};
         MainLogic main(station, desktop, fresh, folder);
         dialogs.clear();
-        state.ModemMode = c.modem;
+        state.ModemMode = modem;
         main.chooseEntry(2, 1);
-        if (c.secondWindow != 0) {
-            main.windowOpened(c.secondWindow);
-        }
-        main.chooseEntry(c.entry.first, c.entry.second);
-        std::string outcome;
-        for (const int id : main.openWindows()) {
-            outcome += std::to_string(id) + " ";
-        }
-        outcome += "|opened " + std::to_string(fresh.nextId - 2) + "|";
-        for (const MessageBox& box : dialogs.boxes) {
-            outcome += box.text + " (" + box.title + ")";
-        }
-        EXPECT_EQ(outcome, c.outcome);
+        if (secondWindow != 0)
+            main.windowOpened(secondWindow);
+        main.chooseEntry(group, entry);
+        std::string seen;
+        for (const int id : main.openWindows())
+            seen += std::to_string(id) + " ";
+        seen += "|opened " + std::to_string(fresh.nextId - 2) + "|";
+        for (const MessageBox& box : dialogs.boxes)
+            seen += box.text + " (" + box.title + ")";
+        EXPECT_EQ(seen, outcome);
         EXPECT_EQ(fresh.closed, std::vector<int>{2});
     }
 }
@@ -184,12 +174,12 @@ TEST_F(MainLogicTest, Sirina32TwiceReturnsToWidth22AndTellsTheOpenScreenEachTime
     logic.chooseEntry(2, 4);
     state.CurrentForm = "frmtrasm";
     logic.toggleLineWidth();
-    EXPECT_EQ(state.LineWidth, 32);
-    EXPECT_TRUE(logic.fileMenu().width32Checked);
+    EXPECT_EQ(std::make_tuple(state.LineWidth, logic.fileMenu().width32Checked),
+              std::make_tuple(32, true));
     logic.toggleLineWidth();
-    EXPECT_EQ(state.LineWidth, 22);
-    EXPECT_FALSE(logic.fileMenu().width32Checked);
-    EXPECT_EQ(view.open.at(2).widthChanges, 2);
+    EXPECT_EQ(std::make_tuple(state.LineWidth, logic.fileMenu().width32Checked,
+                              view.open.at(2).widthChanges),
+              std::make_tuple(22, false, 2));
 }
 
 TEST_F(MainLogicTest, CirilicaSwitchesTheModeAndRefontsOnlyTheScreensThatFollowIt) {
@@ -198,13 +188,14 @@ TEST_F(MainLogicTest, CirilicaSwitchesTheModeAndRefontsOnlyTheScreensThatFollowI
     state.CurrentForm = "frmreparti";
     state.CyrillicMode = true;
     logic.toggleCyrillic();
-    EXPECT_FALSE(state.CyrillicMode);
-    EXPECT_FALSE(logic.fileMenu().cyrillicChecked);
+    EXPECT_EQ(std::make_tuple(state.CyrillicMode, logic.fileMenu().cyrillicChecked),
+              std::make_tuple(false, false));
     state.CyrillicLanguage = false;
     logic.toggleCyrillic();
-    EXPECT_TRUE(state.CyrillicMode);
-    EXPECT_TRUE(state.CyrillicLanguage);  // switching on also sets the register coding
-    EXPECT_EQ(view.open.at(2).languageChanges, 2);
+    // Switching on also sets the register coding.
+    EXPECT_EQ(std::make_tuple(state.CyrillicMode, logic.fileMenu().cyrillicChecked,
+                              state.CyrillicLanguage, view.open.at(2).languageChanges),
+              std::make_tuple(true, true, true, 2));
     state.CurrentForm = "ne";  // the receive screen does not follow the switch
     logic.toggleCyrillic();
     EXPECT_EQ(view.open.at(2).languageChanges, 2);
@@ -221,10 +212,9 @@ TEST_F(MainLogicTest, VezaPoPostavciSendsTheFixedCodeAndTheFontQuestionDefaultsT
               "Da li stvarno zelite da instalirate fontova na vasem racunaru?\n\n"
               "NAPOMENE: Nakon instalacije, molimo Vas, izadjite iz programa i ponovo ga "
               "pokrenite\nda bi sistemske promene imale efekta na program.");
-    EXPECT_EQ(box.title, "Instalacija fontova");
-    EXPECT_EQ(box.icon, Icon::Information);
-    EXPECT_EQ(box.buttons, Buttons::YesNo);
-    EXPECT_EQ(box.defaultAnswer, Answer::No);
+    EXPECT_EQ(
+        std::tie(box.title, box.icon, box.buttons, box.defaultAnswer),
+        std::make_tuple("Instalacija fontova", Icon::Information, Buttons::YesNo, Answer::No));
 }
 
 TEST_F(MainLogicTest, LinkMenusTakeTheNumberedSectionsAndKeepTheEmptyItemWithoutAFirst) {

@@ -22,12 +22,10 @@ namespace {
 QStringList Captions(const QMenu* menu) {
     QStringList out;
     for (const QAction* action : menu->actions()) {
-        if (!action->isSeparator()) {
+        if (!action->isSeparator())
             out << action->text();
-        }
-        if (action->menu() != nullptr) {
+        if (action->menu() != nullptr)
             out << "[" + Captions(action->menu()).join("|") + "]";
-        }
     }
     return out;
 }
@@ -55,9 +53,8 @@ TEST(MainWindow, OpensWithEveryMenuAndTheTwentyTwoNavigationEntries) {
     EXPECT_EQ(window.windowTitle().toStdString(),
               "QovCom Ver. " + VersionText() + " - Arvon Cash Registers");
     QStringList menus;
-    for (const QAction* action : window.menuBar()->actions()) {
+    for (const QAction* action : window.menuBar()->actions())
         menus << action->text() << Captions(action->menu());
-    }
     EXPECT_EQ(menus.join("|").toStdString(),
               "&Datoteke|&Nova|&Otvori|&Sacuvaj|Sacuvaj Pod Imenom|&Zatvori|Sirina 32|Stampa|"
               "Cirilica|Veza po postavci|&Izlaz|"
@@ -73,9 +70,8 @@ TEST(MainWindow, OpensWithEveryMenuAndTheTwentyTwoNavigationEntries) {
     QStringList entries;
     for (int g = 0; g < groups->count(); ++g) {
         entries << "[" + groups->itemText(g) + "]";
-        for (const QToolButton* button : groups->widget(g)->findChildren<QToolButton*>()) {
+        for (const QToolButton* button : groups->widget(g)->findChildren<QToolButton*>())
             entries << button->text();
-        }
     }
     EXPECT_EQ(entries.join("|").toStdString(),
               "[Programski Podaci]|Zaglavlje Isecka|Odeljenja|Artikli|Kasiri|Opsti Podaci|Valute|"

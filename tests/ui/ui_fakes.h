@@ -41,9 +41,8 @@ class FakeView : public MainView {
 public:
     int openScreen(int group, int entry) override {
         const auto it = screens.find({group, entry});
-        if (it == screens.end()) {
+        if (it == screens.end())
             return 0;
-        }
         open.emplace(nextId, FakeScreen(it->second));
         return nextId++;
     }
