@@ -7,14 +7,9 @@
 
 #include <algorithm>
 #include <fstream>
+#include <numeric>
 
 #include "test_peer.h"
-
-namespace qovtest {
-void PrintTo(TestPeer::Medium medium, std::ostream* os) {
-    *os << (medium == TestPeer::Medium::Tcp ? "Tcp" : "Pty");
-}
-}  // namespace qovtest
 
 namespace {
 
@@ -22,7 +17,6 @@ using qovtest::Act;
 using qovtest::TestPeer;
 using Clock = std::chrono::steady_clock;
 using Call = std::function<int(qovdll::ReplyBuffer&)>;
-using namespace std::chrono_literals;
 
 // Short T_ENQ and T_REPLYs keep the suite quick.
 constexpr int kEnq = 100, kReply = 150, kModemReply = 200;
@@ -32,10 +26,11 @@ long long msSince(Clock::time_point start) {
     return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
 }
 
-// A reply buffer whose every position shows whether it was written.
-qovdll::ReplyBuffer untouched() {
+// A reply buffer whose every position shows whether it was written, holding text at 1...
+qovdll::ReplyBuffer untouched(std::string_view text = "") {
     qovdll::ReplyBuffer buffer;
     buffer.fill(0xEE);
+    std::copy(text.begin(), text.end(), buffer.begin() + 1);
     return buffer;
 }
 
@@ -44,57 +39,57 @@ protected:
     void SetUp() override {
         line.setTimings(
             {{kEnq, kReply, 40, 0, 3}, {kEnq, kModemReply, 50, 0, 3}, 400, 500, 20, 60});
-        line.setPortDevice(3, peer.device());
+        line.setPortDevice(3, peer.device);
         ASSERT_EQ(line.Init_RS232bd(3, 57600), 0);
     }
 
     TestPeer peer{GetParam()};
     qovdll::Line line;
+    qovdll::ReplyBuffer reply = untouched();
 };
 INSTANTIATE_TEST_SUITE_P(Media, LineTest,
                          ::testing::Values(TestPeer::Medium::Tcp, TestPeer::Medium::Pty),
                          ::testing::PrintToStringParamName());
-// Behaviour that does not depend on the medium and mostly waits for timeouts: TCP only.
-class TcpLineTest : public LineTest {};
-INSTANTIATE_TEST_SUITE_P(Media, TcpLineTest, ::testing::Values(TestPeer::Medium::Tcp),
-                         ::testing::PrintToStringParamName());
 
-TEST_P(LineTest, SessionStartsWithEnqThenExactFramesWithFollowingSeqs) {
+TEST_P(LineTest, SessionsStartWithAnsweredEnqAndTheirFirstRequestIsNeverARepetition) {
+    peer.answerEnq = false;
+    const auto start = Clock::now();
+    EXPECT_EQ(line.get_frame("abc", 3, reply), -1);
+    EXPECT_GE(msSince(start), 3 * kEnq);
+    EXPECT_EQ(peer.seen().bytes, "\x05\x05\x05");
+    EXPECT_EQ(line.send_frame("abc", 3), 2);
+    EXPECT_EQ(line.Testconnessione(), 1);
+    peer.answerEnq = true;
+    EXPECT_EQ(line.TestconnessioneM(), 0);  // starts the session: no ENQ before its first request
     line.setNextSeq(0x7D);
-    auto reply = untouched();
     EXPECT_EQ(line.get_frame("PTNEXTxx", 6, reply), 6);
-    EXPECT_EQ(std::string(reply.begin() + 1, reply.begin() + 7), "PTNEXT");
+    ASSERT_EQ(line.Init_RS232(3), 0);  // a new session, and in it the very same frame
+    line.setNextSeq(0x7D);
+    EXPECT_EQ(line.get_frame("PTNEXTxx", 6, reply), 6);
+    EXPECT_EQ(reply, untouched("PTNEXT"));
     EXPECT_EQ(line.send_frame("R02", 3), 0);
     EXPECT_EQ(line.send_frameM("s", 1), 0);
-    EXPECT_EQ(peer.seen().bytes, "\x05" + qovdll::encodeFrame(0x7D, "PTNEXT") +
+    EXPECT_EQ(peer.seen().executions, 4);
+    const std::string ptnext = qovdll::encodeFrame(0x7D, "PTNEXT");
+    EXPECT_EQ(peer.seen().bytes, std::string(9, '\x05') + "\x05" + ptnext + "\x05" + ptnext +
                                      qovdll::encodeFrame(0x7E, "R02") +
                                      qovdll::encodeFrame(0x20, "s"));
 }
 
 TEST_P(LineTest, ResultsByReplyStatus) {
-    const std::string text112 = std::string(111, 'x') + "\xff";
-    struct Case {
+    const std::string text = std::string(111, 'x') + "\xff";  // 112 bytes
+    const struct {
         std::string reply;  // the register's reply DATA
         int get, send, sendMD;
-    };
-    const Case cases[] = {{"A", 0, 0, 0},
-                          {"Aabc", 3, 0, 0},
-                          {{"A\0\2\3\26", 5}, 4, 0, 0},
-                          {"R", -4, 1, 1},
-                          {"Rtext", -4, 1, 1},
-                          {"E", -4, 3, 1},
-                          {"A" + text112, 112, 0, 0},
-                          {"A" + text112 + "y", -3, 0, 0}};
-    std::string current;
-    peer.setHandler([&current](const std::string&) { return current; });
+    } cases[] = {{"A", 0, 0, 0},          {"Aabc", 3, 0, 0},           {{"A\0\2\3\26", 5}, 4, 0, 0},
+                 {"R", -4, 1, 1},         {"Rtext", -4, 1, 1},         {"E", -4, 3, 1},
+                 {"A" + text, 112, 0, 0}, {"A" + text + "y", -3, 0, 0}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.reply);
-        current = c.reply;
-        auto reply = untouched();
-        const int n = line.get_frame("n", 1, reply);
-        EXPECT_EQ(n, c.get);
-        for (int i = 0; i < 113; ++i)
-            EXPECT_EQ(reply[i], i >= 1 && i <= n ? static_cast<unsigned char>(c.reply[i]) : 0xEE);
+        peer.script({}, [r = c.reply](const std::string&) { return r; });
+        reply = untouched();
+        EXPECT_EQ(line.get_frame("n", 1, reply), c.get);
+        EXPECT_EQ(reply, untouched(c.get > 0 ? c.reply.substr(1) : ""));
         EXPECT_EQ(line.send_frame("x", 1), c.send);
         EXPECT_EQ(line.send_frameM("x", 1), c.send);
         EXPECT_EQ(line.send_frameMD("x", 1), c.sendMD);
@@ -107,6 +102,13 @@ TEST_P(LineTest, AttemptsWaitsAndLimitsAgainstWhatTheRegisterSends) {
     const Call frame120s = [&](auto& r) { return line.get_frame120s("abc", 3, r); };
     const auto frameT = [&](int waitMs) -> Call {
         return [&, waitMs](auto& r) { return line.get_frameT("abc", 3, r, waitMs); };
+    };
+    // 200 bytes at 4800 baud take about 417 ms on the wire, and T_REPLY starts after them.
+    const Call slowLine = [&](auto& r) {
+        line.Init_RS232bd(3, 4800);
+        const int n = line.get_frame(std::string(200, 'q'), 200, r);  // echoed: -3
+        line.Init_RS232bd(3, 57600);
+        return n;
     };
     const auto syn = [](int ms) { return Act{Act::Normal, ms, "\x16"}; };
     const auto foreign = [](char seq, const char* data) {
@@ -148,6 +150,14 @@ TEST_P(LineTest, AttemptsWaitsAndLimitsAgainstWhatTheRegisterSends) {
         {"broken frame, then the reply in one burst", {brokenThenMine}, 2, "ok", 1, 0, 0},
         {"frame announcing 999 bytes and stopping", {stub999, stub999, stub999}, -5, "", 3, 0, 0},
         {"endless junk", {junk, junk, junk}, -1, "", 3, 0, 3 * kReply},
+        {"reply after a long request's wire time",
+         {Act{Act::Normal, 400}},
+         -3,
+         "",
+         1,
+         1,
+         400,
+         slowLine},
         // SYN restarts T_REPLY up to the busy limit; past it no attempt follows.
         {"SYN for less than get_frameT's wait", {syn(350)}, 3, "abc", 1, 1, 350, frameT(800)},
         {"SYN for more than get_frameT's wait", {syn(3000)}, -1, "", 1, 1, 250, frameT(250)},
@@ -159,65 +169,18 @@ TEST_P(LineTest, AttemptsWaitsAndLimitsAgainstWhatTheRegisterSends) {
         SCOPED_TRACE(c.name);
         peer.script(c.script);
         const auto before = peer.seen();
-        auto reply = untouched();
+        reply = untouched();
         const auto start = Clock::now();
-        const int n = c.call ? c.call(reply) : line.get_frame("abc", 3, reply);
+        EXPECT_EQ(c.call ? c.call(reply) : line.get_frame("abc", 3, reply), c.result);
         const auto elapsed = msSince(start);
-        EXPECT_EQ(n, c.result);
-        auto expected = untouched();  // the text at 1..n, nothing else written
-        std::copy(c.text.begin(), c.text.end(), expected.begin() + 1);
-        EXPECT_EQ(reply, expected);
+        EXPECT_EQ(reply, untouched(c.text));  // the text at 1..n, nothing else written
         EXPECT_GE(elapsed, c.minMs);
         EXPECT_LT(elapsed, 3 * kModemReply + 300);
         const auto after = peer.seen();
-        EXPECT_EQ(after.requests.size() - before.requests.size(), c.requests);
+        EXPECT_EQ(after.requests.size(), before.requests.size() + c.requests);
         for (auto i = before.requests.size(); i < after.requests.size(); ++i)
             EXPECT_EQ(after.requests[i].seq, after.requests.back().seq);  // a retry keeps its SEQ
         EXPECT_EQ(after.executions - before.executions, c.executions);
-    }
-}
-
-TEST_P(TcpLineTest, NoAckToTheSessionEnqMeansNoRequest) {
-    peer.answerEnq(false);
-    auto reply = untouched();
-    const auto start = Clock::now();
-    EXPECT_EQ(line.get_frame("abc", 3, reply), -1);
-    EXPECT_GE(msSince(start), 3 * kEnq);
-    EXPECT_EQ(peer.seen().enqs, 3);
-    EXPECT_EQ(line.send_frame("abc", 3), 2);
-    EXPECT_EQ(line.Testconnessione(), 1);
-    EXPECT_TRUE(peer.seen().requests.empty());
-    peer.answerEnq(true);
-    EXPECT_EQ(line.TestconnessioneM(), 0);
-    // The test started the session: no further ENQ before the request.
-    const int enqs = peer.seen().enqs;
-    EXPECT_EQ(line.get_frame("abc", 3, reply), 3);
-    EXPECT_EQ(peer.seen().enqs, enqs);
-}
-
-TEST_P(TcpLineTest, ReplyWaitStartsAfterTheRequestsTransmissionTime) {
-    auto reply = untouched();
-    // 200 bytes at 4800 baud take about 417 ms on the wire: a reply after 400 ms is in time.
-    ASSERT_EQ(line.Init_RS232bd(3, 4800), 0);
-    peer.script({Act{Act::Normal, 400}});
-    EXPECT_EQ(line.get_frame(std::string(200, 'q'), 200, reply), -3);  // 200 bytes echoed
-    EXPECT_EQ(peer.seen().requests.size(), 1u);
-    // 7 bytes at 57600 baud take about 1 ms: the same delay costs an attempt.
-    ASSERT_EQ(line.Init_RS232bd(3, 57600), 0);
-    peer.script({Act{Act::Normal, 400}});
-    EXPECT_EQ(line.get_frame("R02PICE", 7, reply), 7);
-    EXPECT_EQ(peer.seen().requests.size(), 3u);
-    EXPECT_EQ(peer.seen().executions, 2);
-}
-
-TEST_P(LineTest, NewSessionsFirstRequestIsNeverTakenForARepetition) {
-    auto reply = untouched();
-    for (int session = 1; session <= 2; ++session) {
-        ASSERT_EQ(line.Init_RS232(3), 0);
-        line.setNextSeq('Q');  // the very same frame as in the session before
-        EXPECT_EQ(line.get_frame("PTNEXT", 6, reply), 6);
-        EXPECT_EQ(peer.seen().executions, session);
-        EXPECT_EQ(peer.seen().enqs, session);
     }
 }
 
@@ -230,102 +193,15 @@ TEST_P(LineTest, IdleHookMayCloseTheLineMidExchangeButNotNest) {
         if (calls == 3)
             line.Close_RS232();
     });
-    auto reply = untouched();
     const auto start = Clock::now();
     EXPECT_EQ(line.get_frame("x", 1, reply), -1);
     EXPECT_LT(msSince(start), 3 * kReply);
     EXPECT_EQ(calls, 3);
     EXPECT_EQ(nested, 2);
     EXPECT_EQ(peer.seen().bytes.find("nested"), std::string::npos);
-    EXPECT_EQ(line.send_frame("x", 1), 2);
-}
-
-TEST_P(LineTest, PeerClosingTheConnection) {
-    peer.script({Act{Act::Close}});
-    auto reply = untouched();
-    const auto start = Clock::now();
-    EXPECT_EQ(line.get_frame("x", 1, reply), -1);
-    EXPECT_LT(msSince(start), 3 * kReply);
-    EXPECT_FALSE(line.isOpen());
-    EXPECT_EQ(line.Testconnessione(), -1);
-}
-
-TEST_P(LineTest, RawDataForTheModem) {
-    EXPECT_EQ(line.send_data("ATDT0113334444\r\nXX", 16), 16);
-    for (int i = 0; i < 500 && peer.seen().bytes.size() < 16; ++i)
-        std::this_thread::sleep_for(2ms);
-    EXPECT_EQ(peer.seen().bytes, "ATDT0113334444\r\n");
-    peer.sendRaw("\r\nCONNECT 9600\r\n");
-    std::string buffer(10, '.'), rest(10, '.');
-    int count = -1, rested = -1;
-    line.read_data(count, buffer);
-    line.read_data(rested, rest);
-    EXPECT_EQ(buffer.substr(0, count) + "|" + rest, "\r\nCONNECT |9600\r\n....");
-    EXPECT_EQ(rested, 6);
-    const auto start = Clock::now();
-    line.read_data(count, rest);
-    EXPECT_EQ(count, 0);
-    EXPECT_GE(msSince(start), 60);
-    // After raw use the next framed exchange begins a new session with ENQ.
-    EXPECT_EQ(line.send_frameM("x", 1), 0);
-    EXPECT_EQ(peer.seen().enqs, 1);
-}
-
-TEST_P(TcpLineTest, LogoIsSentInChunks) {
-    QTemporaryDir dir;
-    const std::string path = dir.filePath("logo.bmp").toStdString(), other = path + ".txt";
-    std::string bmp = "BM";
-    for (int i = 2; i < 200; ++i)
-        bmp += static_cast<char>(i);
-    std::ofstream(path, std::ios::binary) << bmp;
-    std::ofstream(other, std::ios::binary) << "PNG....";
-    EXPECT_EQ(line.Invialogo(path), 0);
-    std::vector<std::string> sent;
-    for (const auto& frame : peer.seen().requests)
-        sent.push_back(frame.data);
-    EXPECT_EQ(sent, (std::vector<std::string>{"NS00000200", "ND00000000" + bmp.substr(0, 96),
-                                              "ND00000096" + bmp.substr(96, 96),
-                                              "ND00000192" + bmp.substr(192), "NE"}));
-    peer.setHandler([](const std::string& r) { return r.rfind("ND", 0) == 0 ? "E" : "A"; });
-    EXPECT_EQ(line.Invialogo(path), 1);
-    EXPECT_EQ(peer.seen().requests.size(), 7u);  // stopped at the refused chunk
-    EXPECT_EQ(line.Invialogo(other), 3);
-    EXPECT_EQ(line.Invialogo(path + ".missing"), 3);
-    EXPECT_EQ(peer.seen().requests.size(), 7u);
-    line.Close_RS232();
-    EXPECT_EQ(line.Invialogo(path), 2);
-}
-
-TEST(LineOpen, ResultsOfOpeningAndWhileNotOpen) {
-    TestPeer peer(TestPeer::Medium::Tcp);
-    std::string refused;
-    {
-        TestPeer gone(TestPeer::Medium::Tcp);
-        refused = gone.device();
-    }
-    qovdll::Line line;
-    const auto open = [&](const std::string& device, int port, int speed) {
-        for (int p = 1; p <= 8; ++p)
-            line.setPortDevice(p, device);
-        const int result = line.Init_RS232bd(port, speed);
-        EXPECT_EQ(line.isOpen(), result == 0) << device;
-        return result;
-    };
-    for (const char* device : {"/dev/qovdll-no-such-device", "tcp://127.0.0.1", "tcp://:80",
-                               "tcp://127.0.0.1:x", "tcp://127.0.0.1:99999"})
-        EXPECT_EQ(open(device, 1, 9600), 2) << device;
-    EXPECT_EQ(open(refused, 1, 9600), 2);
-    for (int port : {0, 9})
-        EXPECT_EQ(open(peer.device(), port, 9600), 2) << port;
-    for (int speed : {1200, 115200, 9601})
-        EXPECT_EQ(open(peer.device(), 8, speed), 2) << speed;
-    for (int speed : {4800, 9600, 19200, 38400, 57600})
-        EXPECT_EQ(open(peer.device(), 8, speed), 0) << speed;
 
     // Every operation on a line that is not open.
-    line.Close_RS232();
     line.Close_RS232();  // harmless
-    auto reply = untouched();
     EXPECT_EQ(line.get_frame("x", 1, reply), -1);
     EXPECT_EQ(line.get_frameT("x", 1, reply, 100), -1);
     EXPECT_EQ(reply, untouched());
@@ -339,19 +215,92 @@ TEST(LineOpen, ResultsOfOpeningAndWhileNotOpen) {
     EXPECT_EQ(line.Testconnessione(), -1);
 }
 
-TEST(LineOpen, SerialPortInUseAndTheSpeedRemembered) {
-    TestPeer peer(TestPeer::Medium::Pty);
-    qovdll::Line first, second;
-    first.setPortDevice(5, peer.device());
-    second.setPortDevice(5, peer.device());
-    ASSERT_EQ(first.Init_RS232(5), 0);
-    EXPECT_EQ(first.speed(), 9600);
-    EXPECT_EQ(second.Init_RS232bd(5, 19200), 1);
-    first.Close_RS232();
-    EXPECT_EQ(second.Init_RS232bd(5, 19200), 0);
-    second.Close_RS232();
-    EXPECT_EQ(second.Init_RS232(5), 0);
-    EXPECT_EQ(second.speed(), 19200);
+TEST_P(LineTest, PeerClosingTheConnection) {
+    peer.script({Act{Act::Close}});
+    const auto start = Clock::now();
+    EXPECT_EQ(line.get_frame("x", 1, reply), -1);
+    EXPECT_LT(msSince(start), 3 * kReply);
+    EXPECT_FALSE(line.isOpen());
+    EXPECT_EQ(line.Testconnessione(), -1);
+}
+
+TEST_P(LineTest, RawDataForTheModem) {
+    EXPECT_EQ(line.send_data("ATDT0113334444\r\nXX", 16), 16);
+    for (int i = 0; i < 500 && peer.seen().bytes.size() < 16; ++i)  // the peer has taken the line
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    peer.sendRaw("\r\nCONNECT 9600\r\n");
+    std::string buffer(10, '.'), rest(10, '.');
+    int count = -1, rested = -1;
+    line.read_data(count, buffer);
+    line.read_data(rested, rest);
+    EXPECT_EQ(buffer.substr(0, count) + "|" + rest, "\r\nCONNECT |9600\r\n....");
+    EXPECT_EQ(rested, 6);
+    const auto start = Clock::now();
+    line.read_data(count, rest);
+    EXPECT_EQ(count, 0);
+    EXPECT_GE(msSince(start), 60);
+    // After raw use the next framed exchange begins a new session with ENQ.
+    EXPECT_EQ(line.send_frameM("x", 1), 0);
+    const auto seen = peer.seen();
+    EXPECT_EQ(seen.bytes,
+              "ATDT0113334444\r\n\x05" + qovdll::encodeFrame(seen.requests[0].seq, "x"));
+}
+
+TEST_P(LineTest, LogoIsSentInChunks) {
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("logo.bmp").toStdString(), other = path + ".txt";
+    std::string bmp(200, 'B');
+    std::iota(bmp.begin() + 1, bmp.end(), 'M');  // "BMNOP..."
+    std::ofstream(path, std::ios::binary) << bmp;
+    std::ofstream(other, std::ios::binary) << "PNG....";
+    EXPECT_EQ(line.Invialogo(path), 0);
+    std::vector<std::string> sent;
+    for (const auto& frame : peer.seen().requests)
+        sent.push_back(frame.data);
+    EXPECT_EQ(sent, (std::vector<std::string>{"NS00000200", "ND00000000" + bmp.substr(0, 96),
+                                              "ND00000096" + bmp.substr(96, 96),
+                                              "ND00000192" + bmp.substr(192), "NE"}));
+    peer.script({}, [](const std::string& r) { return r.rfind("ND", 0) == 0 ? "E" : "A"; });
+    EXPECT_EQ(line.Invialogo(path), 1);
+    EXPECT_EQ(peer.seen().requests.size(), 7u);  // stopped at the refused chunk
+    EXPECT_EQ(line.Invialogo(other), 3);
+    EXPECT_EQ(line.Invialogo(path + ".missing"), 3);
+    EXPECT_EQ(peer.seen().requests.size(), 7u);
+    line.Close_RS232();
+    EXPECT_EQ(line.Invialogo(path), 2);
+}
+
+TEST(LineOpen, ResultsOfOpeningAndWhileNotOpen) {
+    const TestPeer peer(TestPeer::Medium::Tcp), pty(TestPeer::Medium::Pty);
+    const std::string refused = TestPeer(TestPeer::Medium::Tcp).device;  // nobody listens now
+    qovdll::Line line, other;
+    const auto open = [&](const std::string& device, int port, int speed) {
+        for (int p = 1; p <= 8; ++p)
+            line.setPortDevice(p, device);
+        const int result = line.Init_RS232bd(port, speed);
+        EXPECT_EQ(line.isOpen(), result == 0) << device;
+        return result;
+    };
+    for (const char* device : {"/dev/qovdll-no-such-device", "tcp://127.0.0.1", "tcp://:80",
+                               "tcp://127.0.0.1:x", "tcp://127.0.0.1:99999"})
+        EXPECT_EQ(open(device, 1, 9600), 2) << device;
+    EXPECT_EQ(open(refused, 1, 9600), 2);
+    for (int port : {0, 9})
+        EXPECT_EQ(open(peer.device, port, 9600), 2) << port;
+    for (int speed : {1200, 115200, 9601})
+        EXPECT_EQ(open(peer.device, 8, speed), 2) << speed;
+    for (int speed : {4800, 9600, 19200, 38400, 57600})
+        EXPECT_EQ(open(peer.device, 8, speed), 0) << speed;
+
+    // A serial port in use; Init_RS232 opens at the speed given last.
+    other.setPortDevice(5, pty.device);
+    ASSERT_EQ(other.Init_RS232(5), 0);
+    EXPECT_EQ(other.speed(), 9600);
+    EXPECT_EQ(open(pty.device, 5, 19200), 1);
+    other.Close_RS232();
+    EXPECT_EQ(open(pty.device, 5, 19200), 0);
+    EXPECT_EQ(line.Init_RS232(5), 0);
+    EXPECT_EQ(line.speed(), 19200);
 }
 
 }  // namespace

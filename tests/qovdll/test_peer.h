@@ -18,9 +18,11 @@
 #include <deque>
 #include <functional>
 #include <mutex>
+#include <ostream>
 #include <stdexcept>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "qovdll/frame_codec.h"
@@ -44,7 +46,7 @@ struct Act {
 
 // What the peer has seen so far.
 struct Seen {
-    int executions = 0, enqs = 0;
+    int executions = 0;
     std::vector<qovdll::Frame> requests;  // intact request frames, in order
     std::string bytes;                    // every byte received
 };
@@ -52,6 +54,7 @@ struct Seen {
 class TestPeer {
 public:
     enum class Medium { Tcp, Pty };
+    friend void PrintTo(Medium m, std::ostream* os) { *os << (m == Medium::Tcp ? "Tcp" : "Pty"); }
 
     explicit TestPeer(Medium medium) {
         if (medium == Medium::Tcp) {
@@ -62,12 +65,12 @@ public:
             if (::bind(listenFd_, a, len) || ::listen(listenFd_, 4) ||
                 ::getsockname(listenFd_, a, &len))
                 throw std::runtime_error("test peer: cannot listen");
-            device_ = "tcp://127.0.0.1:" + std::to_string(ntohs(addr.sin_port));
+            device = "tcp://127.0.0.1:" + std::to_string(ntohs(addr.sin_port));
         } else {
             // The peer's own hold on the slave keeps the master readable between lines.
             if (::openpty(&fd_, &slaveFd_, nullptr, nullptr, nullptr) != 0)
                 throw std::runtime_error("test peer: no pseudo-terminal");
-            device_ = ::ptsname(fd_);
+            device = ::ptsname(fd_);
             termios tio{};
             ::tcgetattr(fd_, &tio);
             ::cfmakeraw(&tio);
@@ -83,81 +86,50 @@ public:
         ::close(listenFd_);
     }
 
-    // What a line opens: "tcp://127.0.0.1:PORT" or the pty's slave path.
-    std::string device() const { return device_; }
-    // The reply DATA of an executed request; by default "A" + the request text.
-    void setHandler(std::function<std::string(const std::string&)> h) {
-        locked([&] { handler_ = std::move(h); });
-    }
-    void script(std::vector<Act> acts) {
-        locked([&] { script_.assign(acts.begin(), acts.end()); });
-    }
-    void answerEnq(bool answer) {
-        locked([&] { answerEnq_ = answer; });
+    // The treatment of the next requests, and the reply DATA of an executed request (by
+    // default "A" + the request text).
+    void script(std::vector<Act> acts, std::function<std::string(const std::string&)> h = {}) {
+        std::lock_guard lock(mutex_);
+        script_.assign(acts.begin(), acts.end());
+        handler_ = std::move(h);
     }
     // Bytes pushed to the line at once (modem answers for read_data).
     void sendRaw(std::string bytes) {
-        locked([&] { due_.emplace_back(Clock::now(), bytes); });
+        std::lock_guard lock(mutex_);
+        due_.emplace_back(Clock::now(), std::move(bytes));
     }
     Seen seen() const {
         std::lock_guard lock(mutex_);
         return seen_;
     }
 
+    std::string device;  // what a line opens: "tcp://127.0.0.1:PORT" or the pty's slave path
+    std::atomic<bool> answerEnq{true};
+
 private:
     using Clock = std::chrono::steady_clock;
 
-    template <class F>
-    void locked(F f) {
-        std::lock_guard lock(mutex_);
-        f();
-    }
-
-    // Writes all bytes, giving up after a while when the other side does not read.
+    // Writes what the other side takes at once; the rest is lost, as on a line nobody reads.
     void put(const std::string& bytes) {
-        std::size_t done = 0;
-        for (const auto giveUp = Clock::now() + 100ms; fd_ >= 0 && done < bytes.size();) {
-            const char* p = bytes.data() + done;
-            const ssize_t n = listenFd_ >= 0 ? ::send(fd_, p, bytes.size() - done, MSG_NOSIGNAL)
-                                             : ::write(fd_, p, bytes.size() - done);
-            if (n > 0)
-                done += static_cast<std::size_t>(n);
-            else if ((errno != EAGAIN && errno != EINTR) || Clock::now() > giveUp)
-                return;
-            else
-                std::this_thread::sleep_for(1ms);
-        }
+        [[maybe_unused]] const ssize_t n =
+            listenFd_ >= 0 ? ::send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL)
+                           : ::write(fd_, bytes.data(), bytes.size());
     }
 
     void drop() {
-        for (int* fd : {&fd_, &slaveFd_}) {
-            if (*fd >= 0)
-                ::close(*fd);
-            *fd = -1;
-        }
+        for (int* fd : {&fd_, &slaveFd_})
+            ::close(std::exchange(*fd, -1));  // closing -1 is harmless
         due_.clear();
         reader_.reset();
-    }
-
-    std::string executeOrRepeat(const qovdll::Frame& frame) {
-        const std::string request = qovdll::encodeFrame(frame.seq, frame.data);
-        if (request != storedRequest_) {
-            ++seen_.executions;
-            storedRequest_ = request;
-            storedReply_ =
-                qovdll::encodeFrame(frame.seq, handler_ ? handler_(frame.data) : "A" + frame.data);
-        }
-        return storedReply_;
     }
 
     void onRequest(const qovdll::Frame& frame) {
         seen_.requests.push_back(frame);
         due_.clear();  // a new request ends whatever was still to come
-        Act act;
-        if (!script_.empty()) {
-            act = script_.front();
-            script_.pop_front();
-        }
+        if (script_.empty())
+            script_.emplace_back();
+        const Act act = script_.front();
+        script_.pop_front();
         const auto at = Clock::now() + std::chrono::milliseconds(act.ms);
         for (auto t = Clock::now(); !act.filler.empty() && t < at; t += 20ms)
             due_.emplace_back(t, act.filler);
@@ -165,7 +137,14 @@ private:
             return drop();
         if (act.kind == Act::Nak || act.kind == Act::Raw)
             return put(act.kind == Act::Nak ? "\x15" : act.raw ? act.raw(frame.seq) : "");
-        std::string reply = executeOrRepeat(frame);
+        // Executes the request unless it repeats the last executed one.
+        if (const std::string request = frame.seq + frame.data; request != storedRequest_) {
+            ++seen_.executions;
+            storedRequest_ = request;
+            storedReply_ =
+                qovdll::encodeFrame(frame.seq, handler_ ? handler_(frame.data) : "A" + frame.data);
+        }
+        std::string reply = storedReply_;
         if (act.kind == Act::Damage)
             reply.back() = reply.back() == '0' ? '1' : '0';
         if (act.kind == Act::Split) {
@@ -184,9 +163,8 @@ private:
             if (ev.kind == qovdll::ReaderEvent::Kind::Frame && fd_ >= 0) {
                 onRequest(ev.frame);
             } else if (ev.control == qovdll::ENQ) {
-                ++seen_.enqs;
                 storedRequest_.clear();  // ENQ: the last request is forgotten
-                if (answerEnq_)
+                if (answerEnq)
                     put("\x06");
             }
         }
@@ -198,12 +176,10 @@ private:
             ::poll(fds, 2, 2);
             std::lock_guard lock(mutex_);
             if (fds[1].revents & POLLIN) {
-                const int conn = ::accept(listenFd_, nullptr, nullptr);
                 drop();
-                int one = 1;
-                ::setsockopt(conn, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
-                ::fcntl(conn, F_SETFL, O_NONBLOCK);
-                fd_ = conn;
+                fd_ = ::accept4(listenFd_, nullptr, nullptr, SOCK_NONBLOCK);
+                const int one = 1;
+                ::setsockopt(fd_, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
             } else if (fds[0].revents & (POLLIN | POLLHUP)) {
                 char buf[4096];
                 const ssize_t n = ::read(fd_, buf, sizeof buf);
@@ -218,15 +194,13 @@ private:
         }
     }
 
-    std::string device_;
     int listenFd_ = -1, fd_ = -1, slaveFd_ = -1;  // fd_: the connection or the pty master
     mutable std::mutex mutex_;
     std::function<std::string(const std::string&)> handler_;
     std::deque<Act> script_;
-    bool answerEnq_ = true;
     std::deque<std::pair<Clock::time_point, std::string>> due_;  // bytes to send at a time
     Seen seen_;
-    std::string storedRequest_, storedReply_;  // frames of the last executed request
+    std::string storedRequest_, storedReply_;  // the last executed request (SEQ + DATA), its reply
     qovdll::FrameReader reader_;
     std::atomic<bool> stop_{false};
     std::thread thread_;
