@@ -41,9 +41,8 @@ protected:
     }
 
     // How many register tables are shown in Cyrillic.
-    int cyrillicTables() const {
-        return static_cast<int>(
-            std::count(state.TableCyrillic.begin(), state.TableCyrillic.end(), true));
+    std::ptrdiff_t cyrillicTables() const {
+        return std::count(state.TableCyrillic.begin(), state.TableCyrillic.end(), true);
     }
 
     // A link menu as "number caption|...".
