@@ -1,6 +1,7 @@
 // A register stand-in for the line tests: speaks the frame protocol over TCP loopback or a
 // pseudo-terminal on its own thread and, like a register, answers the repetition of its last
-// executed request (same SEQ and CRC) from the stored reply.
+// executed request (same SEQ and CRC) from the stored reply. A modem in front of it answers
+// raw bytes starting with "AT" with "\r\nCONNECT 9600\r\n".
 #pragma once
 
 #include <fcntl.h>
@@ -32,16 +33,15 @@ namespace qovtest {
 using namespace std::chrono_literals;
 
 // How the peer answers one intact request; requests past the script are answered Normal.
-// Normal: execute (or repeat) and send the reply after ms. Nak: NAK, not executed. Damage:
-// execute or repeat, reply with a broken CRC. Drop: execute or repeat, the reply is lost.
-// Split: execute or repeat, half the reply now, the rest after ms. Raw: raw(seq) instead, not
-// executed. Close: drop the connection. Until ms has passed, `filler` goes out every 20 ms
-// (SYN for a busy register, or junk).
+// Normal: execute (or repeat) and send the reply after ms. Damage: execute or repeat, reply
+// with a broken CRC. Drop: execute or repeat, the reply is lost. Split: execute or repeat, half
+// the reply now, the rest after ms. Raw: the bytes `raw` (a NAK, say) instead, not executed.
+// Close: drop the connection. Until ms has passed, `filler` goes out every 20 ms (SYN for a
+// busy register, or junk).
 struct Act {
-    enum Kind { Normal, Nak, Damage, Drop, Split, Raw, Close } kind = Normal;
+    enum Kind { Normal, Damage, Drop, Split, Raw, Close } kind = Normal;
     int ms = 0;
-    std::string filler = {};
-    std::function<std::string(char seq)> raw = nullptr;
+    std::string filler = {}, raw = {};
 };
 
 // What the peer has seen so far.
@@ -86,17 +86,15 @@ public:
         ::close(listenFd_);
     }
 
-    // The treatment of the next requests, and the reply DATA of an executed request (by
-    // default "A" + the request text).
+    // A fresh start: the treatment of the next requests and the reply DATA of an executed
+    // request (by default "A" + the request text); the last request and what was seen are
+    // forgotten.
     void script(std::vector<Act> acts, std::function<std::string(const std::string&)> h = {}) {
         std::lock_guard lock(mutex_);
         script_.assign(acts.begin(), acts.end());
         handler_ = std::move(h);
-    }
-    // Bytes pushed to the line at once (modem answers for read_data).
-    void sendRaw(std::string bytes) {
-        std::lock_guard lock(mutex_);
-        due_.emplace_back(Clock::now(), std::move(bytes));
+        seen_ = {};
+        storedRequest_.clear();
     }
     Seen seen() const {
         std::lock_guard lock(mutex_);
@@ -135,8 +133,8 @@ private:
             due_.emplace_back(t, act.filler);
         if (act.kind == Act::Close)
             return drop();
-        if (act.kind == Act::Nak || act.kind == Act::Raw)
-            return put(act.kind == Act::Nak ? "\x15" : act.raw ? act.raw(frame.seq) : "");
+        if (act.kind == Act::Raw)
+            return put(act.raw);
         // Executes the request unless it repeats the last executed one.
         if (const std::string request = frame.seq + frame.data; request != storedRequest_) {
             ++seen_.executions;
@@ -157,6 +155,8 @@ private:
 
     void onInput(std::string_view bytes) {
         seen_.bytes.append(bytes);
+        if (bytes.substr(0, 2) == "AT")
+            put("\r\nCONNECT 9600\r\n");
         std::vector<qovdll::ReaderEvent> events;
         reader_.feed(bytes, events);
         for (const auto& ev : events) {
