@@ -40,9 +40,8 @@ TEST(FrameCodec, EncodesExactBytes) {
     EXPECT_EQ(qovdll::crc16("123456789"), 0x29B1);
     EXPECT_EQ(qovdll::encodeFrame('!', "PTNEXT"), "\002006!PTNEXT\003E37C");
     EXPECT_EQ(qovdll::encodeFrame(' ', ""), "\002000 \0034C7B");
-    const std::string cut = qovdll::encodeFrame('a', std::string(1200, 'z'));
-    EXPECT_EQ(cut.substr(0, 5), "\002999a");
-    EXPECT_EQ(cut.size(), 999u + qovdll::kFrameOverhead);
+    EXPECT_EQ(qovdll::encodeFrame('a', std::string(1200, 'z')),
+              qovdll::encodeFrame('a', std::string(999, 'z')));  // cut to 999
     EXPECT_EQ(std::string({qovdll::nextSeq(0x20), qovdll::nextSeq(0x7D), qovdll::nextSeq(0x7E)}),
               "\x21\x7E\x20");
 }
@@ -74,11 +73,9 @@ TEST(FrameCodec, ReplySplitAtEveryPositionAndTruncated) {
 }
 
 TEST(FrameCodec, DamageAndResync) {
-    const std::string good = qovdll::encodeFrame('7', "Aok");
-    std::string badCrc = good;
-    badCrc.back() = badCrc.back() == '0' ? '1' : '0';
+    const std::string good = qovdll::encodeFrame('7', "Aok");  // "\0020037Aok\003F473"
     const std::pair<const char*, std::string> damaged[] = {
-        {"bad LEN digit", "\0020x3"},          {"bad CRC", badCrc},
+        {"bad LEN digit", "\0020x3"},          {"bad CRC", "\0020037Aok\003F470"},
         {"missing ETX", "\002002!abX"},        {"ETX missing, STX follows at once", "\002002!ab"},
         {"non-hex CRC", "\002002!ab\00312G4"}, {"SEQ out of range", "\002002\001ab\0030000"},
         {"truncated in LEN", "\00200"},

@@ -35,7 +35,6 @@ TEST(QovDllLink, PortsAndTraceFromTheSettingsFile) {
              "<- 02 30 30 37 21 41 50 54 4E 45 58 54 03", "** close"})
         EXPECT_NE(trace.find(line), std::string::npos) << line << "\n" << trace;
     // Every line starts with a timestamp: "YYYY-MM-DD HH:MM:SS.mmm ".
-    ASSERT_GT(trace.size(), 24u);
     EXPECT_EQ(trace.substr(4, 1) + trace.substr(10, 1) + trace.substr(19, 1), "- .");
 
     // Without the switch nothing is traced.
