@@ -108,34 +108,39 @@ std::string AdaptDelete(const std::string& s, std::size_t afterDelete) {
     return s.substr(0, starStart) + gap + s.substr(from);
 }
 
-// In the SET list of an UPDATE, "T.col =" -> "col =".
-std::string AdaptUpdate(const std::string& s, std::size_t afterUpdate) {
-    // Find the SET keyword outside literals and parentheses.
-    std::size_t i = afterUpdate;
+// The first index from `pos` that stands outside literals and parentheses and where `stop`
+// holds; s.size() when there is none.
+template <typename Stop>
+std::size_t FindTopLevel(const std::string& s, std::size_t pos, Stop stop) {
     int depth = 0;
-    std::size_t setEnd = std::string::npos;
-    while (i < s.size()) {
-        const char c = s[i];
+    while (pos < s.size()) {
+        const char c = s[pos];
         if (c == '\'' || c == '"') {
-            i = SkipQuoted(s, i);
+            pos = SkipQuoted(s, pos);
             continue;
         }
         if (c == '(') {
             ++depth;
         } else if (c == ')') {
             --depth;
-        } else if (depth == 0 && KeywordAt(s, i, "set")) {
-            setEnd = i + 3;
-            break;
+        } else if (depth == 0 && stop(pos)) {
+            return pos;
         }
-        ++i;
+        ++pos;
     }
-    if (setEnd == std::string::npos) {
+    return s.size();
+}
+
+// In the SET list of an UPDATE, "T.col =" -> "col =".
+std::string AdaptUpdate(const std::string& s, std::size_t afterUpdate) {
+    const std::size_t set =
+        FindTopLevel(s, afterUpdate, [&](std::size_t i) { return KeywordAt(s, i, "set"); });
+    if (set == s.size()) {
         return s;
     }
 
-    std::string out = s.substr(0, setEnd);
-    i = setEnd;
+    std::string out = s.substr(0, set + 3);
+    std::size_t i = set + 3;
     while (i < s.size()) {
         // Start of one assignment: blanks, then the target.
         const std::size_t targetStart = SkipBlanks(s, i);
@@ -154,27 +159,10 @@ std::string AdaptUpdate(const std::string& s, std::size_t afterUpdate) {
             }
         }
         // The value: up to a comma or WHERE at the top level.
-        depth = 0;
         const std::size_t valueStart = i;
-        bool where = false;
-        while (i < s.size()) {
-            const char c = s[i];
-            if (c == '\'' || c == '"') {
-                i = SkipQuoted(s, i);
-                continue;
-            }
-            if (c == '(') {
-                ++depth;
-            } else if (c == ')') {
-                --depth;
-            } else if (depth == 0 && c == ',') {
-                break;
-            } else if (depth == 0 && KeywordAt(s, i, "where")) {
-                where = true;
-                break;
-            }
-            ++i;
-        }
+        i = FindTopLevel(s, i,
+                         [&](std::size_t at) { return s[at] == ',' || KeywordAt(s, at, "where"); });
+        const bool where = i < s.size() && s[i] != ',';
         out.append(s, valueStart, i - valueStart);
         if (where || i >= s.size()) {
             out.append(s, i, std::string::npos);
