@@ -187,6 +187,7 @@ bool Line::idleTick(std::uint64_t generation) {
 
 Line::EnqResult Line::enquire(const LineTiming& timing) {
     const std::uint64_t generation = generation_;
+    unsure_ = false;  // the register forgets its last request on ENQ
     std::vector<ReaderEvent> events;
     std::string in;
     for (int attempt = 0; attempt < timing.attempts; ++attempt) {
@@ -231,8 +232,14 @@ Line::Exchange Line::exchange(std::string_view request, const LineTiming& timing
             return result;
         }
     }
-    const char seq = nextSeq_;
-    nextSeq_ = qovdll::nextSeq(nextSeq_);
+    // The same request right after one whose fate is unknown goes with the same SEQ, so that a
+    // register that executed it answers from its stored reply; any other request ends the rule.
+    char seq = unsureSeq_;
+    if (!unsure_ || request != unsureRequest_) {
+        seq = nextSeq_;
+        nextSeq_ = qovdll::nextSeq(nextSeq_);
+    }
+    unsure_ = false;
     const std::string frame = encodeFrame(seq, request);
 
     const auto gap = milliseconds(timing.byteGapMs) + byteTimes(timing.byteGapByteTimes);
@@ -325,6 +332,9 @@ Line::Exchange Line::exchange(std::string_view request, const LineTiming& timing
             break;
     }
     result.outcome = sawDamage ? Outcome::Damaged : Outcome::NoReply;
+    unsure_ = true;
+    unsureRequest_.assign(request);
+    unsureSeq_ = seq;
     return result;
 }
 

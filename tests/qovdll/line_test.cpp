@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 
 #include <algorithm>
+#include <cstring>
 #include <fstream>
 #include <numeric>
 
@@ -165,6 +166,78 @@ TEST_P(LineTest, AttemptsWaitsAndLimitsAgainstWhatTheRegisterSends) {
         EXPECT_EQ(seen.executions, c.executions);
         for (const auto& request : seen.requests)
             EXPECT_EQ(request.seq, '5');  // a retry keeps its SEQ
+    }
+}
+
+// The same request sent right after a result that left its execution unknown (-1 or -5, or 2
+// from a send) keeps its SEQ, so the register answers from its stored reply: a Retry of
+// "PTNEXT" does not skip an article. Another request or an ENQ in between ends that rule.
+TEST_P(LineTest, RequestRepeatedAfterAnUnknownOutcomeKeepsItsSeq) {
+    const Act lost{Act::Drop};
+    const auto get = [&](const char* request) {
+        return line.get_frame(request, static_cast<int>(std::strlen(request)), reply);
+    };
+    struct Case {
+        const char* name;
+        std::vector<Act> script;
+        std::function<std::vector<int>()> calls;
+        std::vector<int> results;
+        int executions;
+        std::string seqs;  // the SEQ of every request seen
+    };
+    const Case cases[] = {
+        {"replies lost, then asked again",
+         {lost, lost, lost},
+         [&] {
+             return std::vector{get("PTNEXT"), get("PTNEXT")};
+         },
+         {-1, 6},
+         1,
+         "5555"},
+        {"replies damaged, then asked again",
+         {kDamage, kDamage, kDamage},
+         [&] {
+             return std::vector{get("PTNEXT"), get("PTNEXT")};
+         },
+         {-5, 6},
+         1,
+         "5555"},
+        {"send without a reply, then sent again",
+         {lost, lost, lost},
+         [&] {
+             return std::vector{line.send_frame("PE", 2), line.send_frameM("PE", 2)};
+         },
+         {2, 0},
+         1,
+         "5555"},
+        {"another request between",
+         {lost, lost, lost},
+         [&] {
+             return std::vector{get("PTNEXT"), get("n"), get("PTNEXT")};
+         },
+         {-1, 1, 6},
+         3,
+         "55567"},
+        {"ENQ between",
+         {lost, lost, lost},
+         [&] {
+             return std::vector{get("PTNEXT"), line.Testconnessione(), get("PTNEXT")};
+         },
+         {-1, 0, 6},
+         2,
+         "5556"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        peer.script(c.script);
+        line.setNextSeq('5');
+        EXPECT_EQ(c.calls(), c.results);
+        const auto seen = peer.seen();
+        EXPECT_EQ(seen.executions, c.executions);
+        std::string seqs;
+        for (const auto& request : seen.requests)
+            seqs += request.seq;
+        EXPECT_EQ(seqs, c.seqs);
     }
 }
 

@@ -148,6 +148,11 @@ private:
     int speed_ = 9600;
     char nextSeq_ = kSeqFirst;
     bool sessionStarted_ = false;  // ENQ answered since the line was opened
+    // The last request when its exchange ended without an intact reply (the register may have
+    // executed it): sent again as the very next exchange, it keeps its SEQ.
+    bool unsure_ = false;
+    std::string unsureRequest_;
+    char unsureSeq_ = kSeqFirst;
     bool inOperation_ = false;
     FrameReader reader_;
     std::string rawPending_;  // raw bytes read but not yet handed out by read_data
