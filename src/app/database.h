@@ -32,6 +32,12 @@ public:
     virtual std::unique_ptr<RowSet> query(const std::string& sql) = 0;
     virtual void close() = 0;
     virtual bool isOpen() const = 0;
+
+    // A transaction on the open connection, for work that must land whole or not at all
+    // (an import). The program's own statements otherwise run one by one, autocommitted.
+    virtual void begin() = 0;
+    virtual void commit() = 0;
+    virtual void rollback() = 0;
 };
 
 // The QtSql implementation (SQLite, PostgreSQL), chosen by the connection string's Driver.

@@ -64,6 +64,9 @@ public:
 // The title that most boxes carry.
 inline constexpr const char* kTitle = "Arvon Cash Registers";
 
+// The title of a box that names none: the program's name.
+inline constexpr const char* kDefaultTitle = "QovCom";
+
 // The line break inside message texts.
 inline constexpr const char* kLineBreak = "\n";
 

@@ -345,6 +345,26 @@ void SqlDatabase::close() {
     engine_ = ConnectionSettings::Engine::kUnknown;
 }
 
+void SqlDatabase::begin() {
+    prepare("");
+    if (!db_.transaction()) {
+        ThrowStatementError(db_.lastError(), engine_ == ConnectionSettings::Engine::kSQLite);
+    }
+}
+
+void SqlDatabase::commit() {
+    prepare("");
+    if (!db_.commit()) {
+        ThrowStatementError(db_.lastError(), engine_ == ConnectionSettings::Engine::kSQLite);
+    }
+}
+
+void SqlDatabase::rollback() {
+    if (isOpen()) {
+        db_.rollback();
+    }
+}
+
 bool SqlDatabase::isOpen() const {
     return !name_.isEmpty() && db_.isOpen();
 }

@@ -48,6 +48,9 @@ public:
     std::unique_ptr<RowSet> query(const std::string& sql) override;
     void close() override;
     bool isOpen() const override;
+    void begin() override;
+    void commit() override;
+    void rollback() override;
 
     ConnectionSettings::Engine engine() const { return engine_; }
 

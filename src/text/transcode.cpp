@@ -248,6 +248,12 @@ char FontCharForCyrillic(char32_t code) {
     return font == reg ? 0 : static_cast<char>(font);
 }
 
+char32_t CyrillicForFontChar(char font) {
+    const unsigned char byte = static_cast<unsigned char>(font);
+    const unsigned char reg = kFontToRegister[byte];
+    return reg == byte ? 0 : static_cast<char32_t>(reg) + 0x360;
+}
+
 std::string ToScriptForm(const SharedState& state, std::string_view text) {
     return ConvertDigraphs(text, !state.CyrillicMode);
 }

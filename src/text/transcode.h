@@ -35,6 +35,10 @@ bool HasNoLatinLetters(std::string_view text);
 // so that typing on a Cyrillic keyboard stores font text.
 char FontCharForCyrillic(char32_t code);
 
+// The real Cyrillic letter (U+0400 block) that a font character stands for, or 0 when the
+// character stands for itself. The inverse of FontCharForCyrillic.
+char32_t CyrillicForFontChar(char font);
+
 // Sending a register-table text, step by step:
 // the text in the script form of CyrillicMode (towards font text when it is on, towards Latin
 // text when it is off); this form is written back into the table.

@@ -31,6 +31,9 @@ struct RecordingDatabase : Database {
     std::unique_ptr<RowSet> query(const std::string&) override { return nullptr; }
     void close() override {}
     bool isOpen() const override { return false; }  // open() either throws or succeeds
+    void begin() override {}
+    void commit() override {}
+    void rollback() override {}
     Texts statements;
 };
 
