@@ -13,7 +13,7 @@ const char* const kUsage =
     "[--fault-rate P]\n"
     "              [--drop-after-exec P] [--seed N] [--syn-ms N] [--reply-delay MS] "
     "[--plu-capacity N]\n"
-    "              [--paper-out N] [--report-lock]\n";
+    "              [--paper-out N] [--report-lock] [--daily-due]\n";
 
 namespace {
 
@@ -124,6 +124,8 @@ bool parseOptions(int argc, const char* const* argv, Options& o, std::string& er
             o.line.ring = true;
         } else if (name == "--report-lock" && !hasValue) {
             o.model.reportLock = true;
+        } else if (name == "--daily-due" && !hasValue) {
+            o.model.dailyDue = true;
         } else if (name == "--dial") {
             std::string v;
             if (!take(v))

@@ -135,7 +135,8 @@ Memory::Memory() {
         line = std::string(32, ' ');
 }
 
-RegisterModel::RegisterModel(ModelOptions options) : options_(options), today_(systemToday) {
+RegisterModel::RegisterModel(ModelOptions options)
+    : options_(options), dailyDue_(options.dailyDue), today_(systemToday) {
     showMenu();
 }
 
@@ -496,6 +497,8 @@ Reply RegisterModel::articleDelete(std::string_view f) {
         return refuse(kErrWrongValue);
     if (Reply r = storeGuard(); r.status != 'A')
         return r;
+    if (dailyDue_)
+        return refuse(kErrNotNow);
     auto it = memory_.articles.find(std::string(f.substr(2)));
     if (it == memory_.articles.end())
         return refuse(kErrNoArticle);
@@ -696,6 +699,7 @@ Reply RegisterModel::dailyReport() {
         c.sales = c.receipts = 0;
     memory_.receiptsSinceDaily = 0;
     memory_.salesSinceDaily = 0;
+    dailyDue_ = false;
     touch();
     reportPrinted("DNEVNI IZVESTAJ");
     return done();

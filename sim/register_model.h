@@ -44,6 +44,7 @@ struct ModelOptions {
     int pluCapacity = kDefaultPluCapacity;
     int paperOut = 0;         // display reads that show "E 22" after each report
     bool reportLock = false;  // the mode key never reaches the report position
+    bool dailyDue = false;    // "PD" is refused until a daily report has been made
 };
 
 class RegisterModel {
@@ -160,6 +161,7 @@ private:
     std::string entry_;  // digits typed on the keyboard
     std::string line1_, line2_, customer_;
     int paperOutLeft_ = 0;
+    bool dailyDue_ = false;
     std::string programImage_;
     bool programDirty_ = true;
     std::function<Date()> today_;

@@ -186,6 +186,10 @@ TEST(RegisterModel, ArticlesProgrammedWalkedAndCleared) {
         {pr(3, 0, "C", 100, "0100"), "R45", "n", "A010045000000002", pr(2, 0, "D", 100, "0100"),
          "A"},
         ModelOptions{2, 0, false});
+    // a daily report due: no article is deleted before the report
+    run({hleb, mleko},
+        {"PD000000000025", "R17", "x", "A", "PD000000000025", "A", "n", "A010017000000001"},
+        ModelOptions{.dailyDue = true});
 }
 
 TEST(RegisterModel, ReceiptsSoldPaidAndTotalled) {
