@@ -8,6 +8,7 @@
 #include "app/settings.h"
 #include "app/shared_state.h"
 #include "app/user_store.h"
+#include "articles/article_screens.h"
 #include "link/link_calls.h"
 #include "link/qovdll_link.h"
 #include "link/station.h"
@@ -47,6 +48,12 @@ int main(int argc, char** argv) {
     // The screens of the navigation entries (group, entry); "Konekcija" is the window's own.
     window.registerScreen(1, 2,
                           [&station] { return qov::tables::CreateDepartmentsScreen(station); });
+    window.registerScreen(1, 3,
+                          [&station] { return qov::articles::CreateArticleEditorScreen(station); });
+    window.registerScreen(
+        3, 1, [&station] { return qov::articles::CreateReceivedArticlesScreen(station); });
+    window.registerScreen(3, 2,
+                          [&station] { return qov::articles::CreateSoldArticlesScreen(station); });
     window.registerScreen(2, 4, [&station] { return qov::tables::CreateTransmitScreen(station); });
     window.registerScreen(2, 5, [&station] { return qov::tables::CreateReceiveScreen(station); });
     dialogs.setParent(&window);

@@ -19,7 +19,8 @@ struct MessageBox {
     int helpContext = 0;
 };
 
-// An open or save file dialog. `filter` is written "Description|*.ext".
+// An open or save file dialog. `filter` is written "Description|*.ext"; `folder` and
+// `fileName` are file-system bytes, like the path a dialog returns.
 struct FileDialog {
     std::string title;
     std::string folder;
@@ -35,7 +36,8 @@ public:
 
     virtual Answer show(const MessageBox& box) = 0;
 
-    // The chosen file's full path, or empty text when the user cancelled.
+    // The chosen file's full path in the file system's own bytes (what the file calls take),
+    // or empty text when the user cancelled.
     virtual std::string openFile(const FileDialog& dialog) = 0;
     virtual std::string saveFile(const FileDialog& dialog) = 0;
 

@@ -1,6 +1,7 @@
 #include "ui/qt_dialogs.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -13,7 +14,15 @@ QString latin1(const std::string& text) {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-std::string bytes(const QString& text) { return text.toLatin1().toStdString(); }
+// File paths travel as the file system's own bytes (what the file calls take), so a name
+// outside Latin-1 survives the trip from the dialog to the file.
+std::string pathBytes(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
+
+QString pathText(const std::string& path) {
+    return QFile::decodeName(QByteArray(path.data(), static_cast<qsizetype>(path.size())));
+}
 
 // "All Files (*.ini)|*.ini" -> "All Files (*.ini)": each description|pattern pair becomes
 // one Qt filter; a description that already names its pattern is kept as it is.
@@ -33,11 +42,11 @@ QString qtFilter(const std::string& filter) {
 }
 
 QString startPath(const FileDialog& dialog) {
-    QString folder = latin1(dialog.folder);
+    QString folder = pathText(dialog.folder);
     if (dialog.fileName.empty()) {
         return folder;
     }
-    const QString name = latin1(dialog.fileName);
+    const QString name = pathText(dialog.fileName);
     if (name.startsWith('/')) {
         return name;
     }
@@ -51,13 +60,23 @@ Answer QtDialogs::show(const MessageBox& box) {
     message.setWindowTitle(latin1(box.title));
     message.setText(latin1(box.text));
     switch (box.icon) {
-        case Icon::Critical: message.setIcon(QMessageBox::Critical); break;
-        case Icon::Exclamation: message.setIcon(QMessageBox::Warning); break;
-        case Icon::Information: message.setIcon(QMessageBox::Information); break;
-        case Icon::None: message.setIcon(QMessageBox::NoIcon); break;
+        case Icon::Critical:
+            message.setIcon(QMessageBox::Critical);
+            break;
+        case Icon::Exclamation:
+            message.setIcon(QMessageBox::Warning);
+            break;
+        case Icon::Information:
+            message.setIcon(QMessageBox::Information);
+            break;
+        case Icon::None:
+            message.setIcon(QMessageBox::NoIcon);
+            break;
     }
     switch (box.buttons) {
-        case Buttons::Ok: message.setStandardButtons(QMessageBox::Ok); break;
+        case Buttons::Ok:
+            message.setStandardButtons(QMessageBox::Ok);
+            break;
         case Buttons::RetryCancel:
             message.setStandardButtons(QMessageBox::Retry | QMessageBox::Cancel);
             message.setDefaultButton(box.defaultAnswer == Answer::Cancel ? QMessageBox::Cancel
@@ -79,29 +98,37 @@ Answer QtDialogs::show(const MessageBox& box) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
     }
     switch (result) {
-        case QMessageBox::Retry: return Answer::Retry;
-        case QMessageBox::Cancel: return Answer::Cancel;
-        case QMessageBox::Yes: return Answer::Yes;
-        case QMessageBox::No: return Answer::No;
-        default: break;
+        case QMessageBox::Retry:
+            return Answer::Retry;
+        case QMessageBox::Cancel:
+            return Answer::Cancel;
+        case QMessageBox::Yes:
+            return Answer::Yes;
+        case QMessageBox::No:
+            return Answer::No;
+        default:
+            break;
     }
     // Closing a question box with Esc or the title bar counts as its negative button.
     switch (box.buttons) {
-        case Buttons::RetryCancel: return Answer::Cancel;
-        case Buttons::YesNo: return Answer::No;
-        case Buttons::Ok: break;
+        case Buttons::RetryCancel:
+            return Answer::Cancel;
+        case Buttons::YesNo:
+            return Answer::No;
+        case Buttons::Ok:
+            break;
     }
     return Answer::Ok;
 }
 
 std::string QtDialogs::openFile(const FileDialog& dialog) {
-    return bytes(QFileDialog::getOpenFileName(parent_, latin1(dialog.title), startPath(dialog),
-                                              qtFilter(dialog.filter)));
+    return pathBytes(QFileDialog::getOpenFileName(parent_, latin1(dialog.title), startPath(dialog),
+                                                  qtFilter(dialog.filter)));
 }
 
 std::string QtDialogs::saveFile(const FileDialog& dialog) {
-    return bytes(QFileDialog::getSaveFileName(parent_, latin1(dialog.title), startPath(dialog),
-                                              qtFilter(dialog.filter)));
+    return pathBytes(QFileDialog::getSaveFileName(parent_, latin1(dialog.title), startPath(dialog),
+                                                  qtFilter(dialog.filter)));
 }
 
 void QtDialogs::setBusy(bool busy) {
@@ -116,6 +143,8 @@ void QtDialogs::setBusy(bool busy) {
     }
 }
 
-void QtDialogs::yield() { QCoreApplication::processEvents(QEventLoop::AllEvents, 10); }
+void QtDialogs::yield() {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+}
 
 }  // namespace qov
