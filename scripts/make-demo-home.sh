@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Prepares the demo program folder: QovCom.ini whose [ports] maps com1 to the simulator,
-# the embedded database with its PORT row (port 1, 9600), and sample link menus.
+# the embedded database with its PORT row (port 1, 9600) and a shop's articles (only while
+# the article table is empty, so a user's changes stay), and sample link menus.
 #   scripts/make-demo-home.sh [FOLDER] [PORT]     (defaults: build/demo 5100)
 set -euo pipefail
 
@@ -21,6 +22,9 @@ if [ ! -s "$demo/QovCom.db" ]; then
 fi
 sqlite3 -bail "$demo/QovCom.db" \
     "DELETE FROM PORT; INSERT INTO PORT (Port, Qov, tone, phonenm) VALUES (1, '9600', 'ATDP', '');"
+if [ "$(sqlite3 "$demo/QovCom.db" "SELECT count(*) FROM QOV_PLU;")" = "0" ]; then
+    python3 "$here/scripts/demo-articles.py" | sqlite3 -bail "$demo/QovCom.db"
+fi
 
 # The settings file keeps the platform's line ends (the station reads either).
 cat > "$demo/QovCom.ini" <<INI
