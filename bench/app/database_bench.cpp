@@ -4,43 +4,15 @@
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
-#include <fstream>
 #include <memory>
-#include <sstream>
 #include <string>
 
 #include "app/database.h"
+#include "bench_database.h"
 
 namespace {
 
 constexpr int kArticles = 10000;
-
-// A fresh database file made from the schema file; returns its connection string.
-std::string MakeDatabase(const QTemporaryDir& folder) {
-    const std::string path = folder.path().toStdString() + "/QovCom.db";
-    std::ofstream(path, std::ios::binary).flush();
-    const std::string connection =
-        "Driver=SQLite;Database=" + folder.path().toStdString() + "\\QovCom.db";
-    std::ifstream in(QOV_SOURCE_DIR "/db/sqlite.sql");
-    std::string line;
-    std::string text;
-    while (std::getline(in, line)) {
-        if (line.rfind("--", 0) != 0) {
-            text += line + "\n";
-        }
-    }
-    auto db = qov::CreateSqlDatabase();
-    db->open(connection);
-    std::stringstream parts(text);
-    std::string statement;
-    while (std::getline(parts, statement, ';')) {
-        if (statement.find_first_not_of(" \r\n\t") != std::string::npos) {
-            db->execute(statement);
-        }
-    }
-    db->close();
-    return connection;
-}
 
 std::string InsertPlu(int code) {
     std::string barcode = std::to_string(code);
@@ -56,7 +28,7 @@ std::string InsertPlu(int code) {
 
 void BM_InsertTenThousandArticles(benchmark::State& state) {
     QTemporaryDir folder;
-    const std::string connection = MakeDatabase(folder);
+    const std::string connection = qov::bench::MakeBenchDatabase(folder);
     for (auto _ : state) {
         state.PauseTiming();
         {
