@@ -2,7 +2,14 @@
 // error stream as "TITLE: TEXT"; questions are answered by --retries and --yes.
 #include <QCoreApplication>
 
+#include <unistd.h>
+
+#include <algorithm>
 #include <charconv>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <functional>
 #include <iostream>
 #include <memory>
 #include <string>
@@ -13,6 +20,7 @@
 #include "app/settings.h"
 #include "app/show_error.h"
 #include "app/user_store.h"
+#include "articles/register_articles.h"
 #include "link/link_calls.h"
 #include "link/qovdll_link.h"
 #include "link/station.h"
@@ -28,14 +36,24 @@ using qov::tables::TransferDirection;
 constexpr int kExitOk = 0;
 constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
+constexpr int kExitInterrupted = 130;  // stopped by SIGINT (Ctrl+C)
+
+// Set by SIGINT; the runs look at it between two exchanges, never inside one.
+volatile std::sig_atomic_t gInterrupted = 0;
+
+extern "C" void OnInterrupt(int) {
+    gInterrupted = 1;
+}
 
 const char* const kUsage =
     "usage: qovctl [--home DIR] [--device DEV] [--speed BAUD] [--load FILE] [--save FILE]\n"
     "              [--message \"LINE1|LINE2|LINE3\"] [--yes] [--retries N] COMMAND [TABLE...]\n"
-    "COMMAND: test-link | send TABLE... | receive TABLE...\n"
+    "COMMAND: test-link | send TABLE... | receive TABLE... | delete-articles | clear-sales\n"
     "send tables:    departments articles stock operators currencies system header advert\n"
     "                units types message\n"
-    "receive tables: departments articles sold operators currencies system vat units types\n";
+    "receive tables: departments articles sold operators currencies system vat units types\n"
+    "delete-articles and clear-sales ask \"Da li ste sigurni?\" unless --yes is given.\n"
+    "Ctrl+C stops a run between two records (exit status 130).\n";
 
 struct Options {
     std::string home;
@@ -107,16 +125,17 @@ Options ParseOptions(const std::vector<std::string>& args) {
     if (options.command.empty()) {
         throw UsageError{"no command"};
     }
-    if (options.command == "test-link") {
-        if (!options.tables.empty()) {
-            throw UsageError{"test-link takes no table"};
-        }
-    } else if (options.command == "send" || options.command == "receive") {
-        if (options.tables.empty()) {
-            throw UsageError{options.command + " needs at least one table"};
-        }
-    } else {
+    const std::vector<std::string> known = {"test-link", "send", "receive", "delete-articles",
+                                            "clear-sales"};
+    if (std::find(known.begin(), known.end(), options.command) == known.end()) {
         throw UsageError{"unknown command " + options.command};
+    }
+    const bool takesTables = options.command == "send" || options.command == "receive";
+    if (takesTables && options.tables.empty()) {
+        throw UsageError{options.command + " needs at least one table"};
+    }
+    if (!takesTables && !options.tables.empty()) {
+        throw UsageError{options.command + " takes no table"};
     }
     return options;
 }
@@ -189,12 +208,147 @@ void StartLikeTheStation(qov::Station& station) {
     }
 }
 
+// Everything a command works with: the station on the console and the real line.
+struct Session {
+    const Options& options;
+    qov::SharedState& state;
+    qov::ConsoleDialogs& dialogs;
+    qov::QovDllLink& link;
+    qov::LinkCalls& calls;
+    qov::Station& station;
+};
+
+// The progress line on the error stream while stderr is a terminal: caption, records done of
+// the total and the rate, rewritten in place at most ten times a second.
+class ProgressLine {
+public:
+    explicit ProgressLine(qov::tables::TransferProgress& progress)
+        : progress_(progress), shown_(isatty(STDERR_FILENO) != 0) {
+        progress_.cancelSource = [] { return gInterrupted != 0; };
+        if (shown_) {
+            progress_.changed = [this] { show(false); };
+        }
+    }
+    ~ProgressLine() { finish(); }
+
+    void finish() {
+        if (shown_ && written_) {
+            show(true);
+            std::cerr << "\n";
+            written_ = false;
+        }
+    }
+
+private:
+    using Clock = std::chrono::steady_clock;
+
+    void show(bool now) {
+        const auto t = Clock::now();
+        if (progress_.done() == 0) {
+            start_ = t;
+        }
+        if (!now && t - last_ < std::chrono::milliseconds(100)) {
+            return;
+        }
+        last_ = t;
+        const double seconds = std::chrono::duration<double>(t - start_).count();
+        char line[160];
+        std::snprintf(line, sizeof line, "\r%s %d/%d  %.0f/s   ", progress_.caption().c_str(),
+                      progress_.done(), progress_.total(),
+                      seconds > 0 ? progress_.done() / seconds : 0.0);
+        std::cerr << line << std::flush;
+        written_ = true;
+    }
+
+    qov::tables::TransferProgress& progress_;
+    bool shown_;
+    bool written_ = false;
+    Clock::time_point start_ = Clock::now();
+    Clock::time_point last_{};
+};
+
+// Asks "Da li ste sigurni?" on stdin unless --yes; true when the answer is yes.
+bool Confirmed(const Options& options) {
+    if (options.yes) {
+        return true;
+    }
+    std::cerr << "Da li ste sigurni? (d/n) " << std::flush;
+    std::string answer;
+    if (!std::getline(std::cin, answer)) {
+        return false;
+    }
+    answer = answer.substr(0, answer.find_last_not_of(" \r") + 1);
+    return answer == "d" || answer == "D" || answer == "da" || answer == "Da" || answer == "y" ||
+           answer == "yes";
+}
+
+int TestLink(Session& s) {
+    if (s.calls.testConnection() == 0) {
+        std::cout << "Veza je u redu!" << std::endl;
+        return kExitOk;
+    }
+    s.dialogs.message("Veza nije u redu!", qov::kTitle, qov::Icon::Critical);
+    return kExitFailed;
+}
+
+// send / receive: the transfer run of the named tables, one summary line per table run.
+int Transfer(Session& s, TransferDirection direction, const std::vector<int>& selection,
+             const std::vector<std::string>& messageLines) {
+    qov::tables::TransferRun run(s.station, direction);
+    run.open();
+    for (std::size_t i = 0; i < messageLines.size(); ++i) {
+        if (static_cast<int>(messageLines[i].size()) > run.messageLineLength()) {
+            throw UsageError{"message line " + std::to_string(i + 1) + " is longer than " +
+                             std::to_string(run.messageLineLength()) + " characters"};
+        }
+        run.setMessageLine(static_cast<int>(i), messageLines[i]);
+    }
+    for (int pos : selection) {
+        run.setSelected(pos, true);
+    }
+    bool ok = false;
+    {
+        ProgressLine line(run.progress());
+        ok = run.invia();
+    }
+    for (const auto& result : run.results()) {
+        std::cout << run.entries()[result.position].text << ": " << (result.ok ? "OK" : "GRESKA")
+                  << "\n";
+    }
+    std::cout.flush();
+    if (run.cancelled()) {
+        std::cerr << run.cancelNote() << "\n";
+        return kExitInterrupted;
+    }
+    return ok ? kExitOk : kExitFailed;
+}
+
+// delete-articles / clear-sales: the receive screen's "delete" and "erase".
+int RegisterOperation(Session& s,
+                      bool (*operation)(qov::Station&, qov::tables::TransferProgress&)) {
+    if (!Confirmed(s.options)) {
+        return kExitFailed;
+    }
+    qov::tables::TransferProgress progress;
+    bool ok = false;
+    {
+        ProgressLine line(progress);
+        ok = operation(s.station, progress);
+    }
+    if (gInterrupted != 0) {
+        std::cerr << "Prekinuto, obradjeno zapisa: " << progress.done() << "\n";
+        return kExitInterrupted;
+    }
+    return ok ? kExitOk : kExitFailed;
+}
+
 int Run(const Options& options) {
     const std::string home = options.home.empty() ? qov::AppFolder() : WithSeparator(options.home);
     const TransferDirection direction =
         options.command == "receive" ? TransferDirection::Receive : TransferDirection::Transmit;
+    const bool transfer = options.command == "send" || options.command == "receive";
     std::vector<int> selection;
-    if (options.command != "test-link") {
+    if (transfer) {
         selection = SelectTables(direction, options.tables);
     }
     std::vector<std::string> messageLines;
@@ -233,42 +387,33 @@ int Run(const Options& options) {
     link->Close_RS232();
     link->Init_RS232bd(state.PortNumber, state.BaudRate);
 
-    int status = kExitOk;
-    if (options.command == "test-link") {
-        if (calls.testConnection() == 0) {
-            std::cout << "Veza je u redu!" << std::endl;
-        } else {
-            dialogs.message("Veza nije u redu!", qov::kTitle, qov::Icon::Critical);
-            status = kExitFailed;
-        }
-    } else {
-        qov::tables::TransferRun run(station, direction);
-        run.open();
-        for (std::size_t i = 0; i < messageLines.size(); ++i) {
-            if (static_cast<int>(messageLines[i].size()) > run.messageLineLength()) {
-                link->Close_RS232();
-                throw UsageError{"message line " + std::to_string(i + 1) + " is longer than " +
-                                 std::to_string(run.messageLineLength()) + " characters"};
+    Session session{options, state, dialogs, *link, calls, station};
+    // The commands; a new one adds its line here and its name to the parser and the usage.
+    const std::vector<std::pair<std::string, std::function<int()>>> commands = {
+        {"test-link", [&] { return TestLink(session); }},
+        {"send", [&] { return Transfer(session, direction, selection, messageLines); }},
+        {"receive", [&] { return Transfer(session, direction, selection, messageLines); }},
+        {"delete-articles",
+         [&] { return RegisterOperation(session, qov::articles::DeleteRegisterArticles); }},
+        {"clear-sales",
+         [&] { return RegisterOperation(session, qov::articles::ClearRegisterSales); }},
+    };
+    int status = kExitUsage;
+    try {
+        for (const auto& [name, command] : commands) {
+            if (name == options.command) {
+                status = command();
             }
-            run.setMessageLine(static_cast<int>(i), messageLines[i]);
         }
-        for (int pos : selection) {
-            run.setSelected(pos, true);
-        }
-        if (!run.invia()) {
-            status = kExitFailed;
-        }
-        for (const auto& result : run.results()) {
-            std::cout << run.entries()[result.position].text << ": "
-                      << (result.ok ? "OK" : "GRESKA") << "\n";
-        }
-        std::cout.flush();
+    } catch (...) {
+        link->Close_RS232();
+        throw;
     }
     link->Close_RS232();
 
     if (!options.save.empty()) {
         state.ProgramFilePath = options.save;
-        if (!qov::SaveProgramFile(state, dialogs)) {
+        if (!qov::SaveProgramFile(state, dialogs) && status == kExitOk) {
             status = kExitFailed;
         }
     }
@@ -279,6 +424,12 @@ int Run(const Options& options) {
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
+    // No SA_RESTART: a wait on the line returns to its loop, which goes on to the end of the
+    // exchange; the run then stops before the next record.
+    struct sigaction interrupt {};
+    interrupt.sa_handler = OnInterrupt;
+    sigemptyset(&interrupt.sa_mask);
+    sigaction(SIGINT, &interrupt, nullptr);
     std::vector<std::string> args(argv + 1, argv + argc);
     try {
         return Run(ParseOptions(args));

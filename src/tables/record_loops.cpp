@@ -12,8 +12,10 @@ int CounterOf(const std::function<int(int)>& counterOf, int value) {
     return counterOf ? counterOf(value) : value;
 }
 
-// Sends one frame until it is accepted; false when the table is given up.
-bool SendOne(TransferContext& ctx, const TransmitTable& table, const OutgoingRecord& record) {
+}  // namespace
+
+bool SendRecord(TransferContext& ctx, const OutgoingRecord& record,
+                const std::string& brokenTitle) {
     while (true) {
         int result = ctx.link().sendFrame(record.frame);
         if (result == 1) {
@@ -25,23 +27,40 @@ bool SendOne(TransferContext& ctx, const TransmitTable& table, const OutgoingRec
             return false;
         }
         if (result == 2) {
-            ctx.dialogs().message(kBrokenText, table.brokenTitle, Icon::Exclamation);
+            ctx.dialogs().message(kBrokenText, brokenTitle, Icon::Exclamation);
             return false;
         }
         return true;
     }
 }
 
-}  // namespace
+std::optional<int> RequestRecord(Dialogs& dialogs, const std::function<int()>& call,
+                                 const std::string& notDeliveredText) {
+    while (true) {
+        const int n = call();
+        if (n != -4 && n != -5) {
+            return n;
+        }
+        if (dialogs.message(notDeliveredText, kTitle, Icon::None, Buttons::RetryCancel) !=
+            Answer::Retry) {
+            return std::nullopt;
+        }
+    }
+}
 
 bool TransmitRecords(TransferContext& ctx, const TransmitTable& table) {
     try {
+        ctx.progress.start(table.last - table.first + 1);
         for (int pos = table.first; pos <= table.last; ++pos) {
+            if (ctx.progress.cancelRequested()) {
+                return false;
+            }
             std::optional<OutgoingRecord> record = table.prepare(pos);
-            if (record && !SendOne(ctx, table, *record)) {
+            if (record && !SendRecord(ctx, *record, table.brokenTitle)) {
                 return false;
             }
             ctx.progress.setCounter(CounterOf(table.counterOf, pos));
+            ctx.progress.setDone(pos - table.first + 1);
             ctx.dialogs().yield();
         }
         return true;
@@ -56,20 +75,20 @@ bool ReceiveRecords(TransferContext& ctx, const ReceiveTable& table) {
         if (table.cyrillicTable && table.clearFlagAtStart) {
             state.tableCyrillic(*table.cyrillicTable) = false;
         }
+        ctx.progress.start(table.last - table.first + 1);
         for (int number = table.first; number <= table.last; ++number) {
-            const std::string request = table.request(number);
-            int n = 0;
-            while (true) {
-                n = ctx.link().requestFrame(request);
-                if (n != -4 && n != -5) {
-                    break;
-                }
-                Answer answer = ctx.dialogs().message(table.notDeliveredText(number), kTitle,
-                                                      Icon::None, Buttons::RetryCancel);
-                if (answer != Answer::Retry) {
-                    return false;
-                }
+            if (ctx.progress.cancelRequested()) {
+                return false;
             }
+            const std::string request = table.request(number);
+            const std::optional<int> result = RequestRecord(
+                ctx.dialogs(), [&] { return ctx.link().requestFrame(request); },
+                table.notDeliveredText(number));
+            ctx.progress.setDone(number - table.first + 1);
+            if (!result) {
+                return false;
+            }
+            const int n = *result;
             if (n == -1) {
                 return false;
             }

@@ -32,9 +32,21 @@ struct TransmitTable {
     std::string brokenTitle = kBrokenTitle;
 };
 
+// Sends one frame until the register takes it: a refusal (1) offers Retry/Cancel with the
+// record's refusal text, a broken link (2) shows the communication-break box with
+// `brokenTitle`. False when the table is given up.
+bool SendRecord(TransferContext& ctx, const OutgoingRecord& record,
+                const std::string& brokenTitle = kBrokenTitle);
+
+// Makes a request through `call` until the record is delivered: -4 and -5 offer Retry/Cancel
+// with `notDeliveredText`. The last result, or nothing when the user chose Cancel.
+std::optional<int> RequestRecord(Dialogs& dialogs, const std::function<int()>& call,
+                                 const std::string& notDeliveredText);
+
 // The transmit record loop shared by every small table: sends each prepared record, offers
 // Retry/Cancel on a refusal (1), gives up the table on a broken link (2), moves the record
-// counter and yields after every position. True when every record was handled.
+// counter and yields after every position. True when every record was handled; false also
+// when a cancel was asked for (looked at before each record).
 bool TransmitRecords(TransferContext& ctx, const TransmitTable& table);
 
 // A table's part of the receive record loop.
@@ -60,7 +72,7 @@ struct ReceiveTable {
 // Retry/Cancel when it is not delivered (-4, -5), ends silently on -1, leaves the record and
 // the counter as they were on 0 or another negative result, stores and marks each reply,
 // and after the last record turns the whole table into font text when the flag is set.
-// True when every record was handled.
+// True when every record was handled; false also when a cancel was asked for.
 bool ReceiveRecords(TransferContext& ctx, const ReceiveTable& table);
 
 }  // namespace qov::tables

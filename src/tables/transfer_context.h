@@ -8,12 +8,16 @@
 
 namespace qov::tables {
 
-// The progress display of a transfer screen: the caption of the table that runs and the
-// record counter. The screen sets `changed` to repaint when either moves.
+// The progress display of a transfer screen: the caption of the table that runs, the record
+// counter, and records done of the known total (the progress bar). The screen sets `changed` to
+// repaint when any of them moves. A cancel asked for while a run goes is honoured between two
+// records: the loops look at cancelRequested() before each record, never inside an exchange.
 class TransferProgress {
 public:
     const std::string& caption() const { return caption_; }
     const std::string& counter() const { return counter_; }
+    int done() const { return done_; }
+    int total() const { return total_; }  // 0: not known
 
     void setCaption(const std::string& caption) {
         caption_ = caption;
@@ -23,13 +27,31 @@ public:
         counter_ = std::to_string(record);
         notify();
     }
+    // A table starts: nothing done of `total` records.
+    void start(int total) {
+        total_ = total;
+        done_ = 0;
+        notify();
+    }
+    void setDone(int done) {
+        done_ = done;
+        notify();
+    }
     void clear() {
         caption_.clear();
         counter_.clear();
+        done_ = total_ = 0;
         notify();
     }
 
+    // "Prekini": asks the run to stop at the next record boundary.
+    void requestCancel() { cancel_ = true; }
+    // Also true when `cancelSource` says so (qovctl's interrupt signal).
+    bool cancelRequested() const { return cancel_ || (cancelSource && cancelSource()); }
+    void resetCancel() { cancel_ = false; }
+
     std::function<void()> changed;
+    std::function<bool()> cancelSource;
 
 private:
     void notify() {
@@ -40,6 +62,9 @@ private:
 
     std::string caption_;
     std::string counter_;
+    int done_ = 0;
+    int total_ = 0;
+    bool cancel_ = false;
 };
 
 // The three lines of the transmit screen's display-message panel (Red1-Red3).

@@ -1,5 +1,7 @@
 #include "tables/transfer_lists.h"
 
+#include "articles/article_receive.h"
+#include "articles/article_transmit.h"
 #include "tables/departments.h"
 #include "tables/display_message.h"
 
@@ -13,8 +15,8 @@ namespace qov::tables {
 const std::vector<TransferEntry>& TransmitList() {
     static const std::vector<TransferEntry> list = {
         {"departments", "Odeljenja", "Odeljenje:", invia_rep},
-        {"articles", "Artikli", "Artikal:", {}},
-        {"stock", "Lager artikala", "Artikal:", {}},
+        {"articles", "Artikli", "Artikal:", articles::invia_plu},
+        {"stock", "Lager artikala", "Artikal:", articles::invia_plu_inv},
         {"operators", "Kasiri", "Kasir:", {}},
         {"currencies", "Valute", "Valute:", {}},
         {"system", "Opsti podaci", "Sistem:", {}},
@@ -30,8 +32,8 @@ const std::vector<TransferEntry>& TransmitList() {
 const std::vector<TransferEntry>& ReceiveList() {
     static const std::vector<TransferEntry> list = {
         {"departments", "Odeljenja", "Odeljenje:", ricevi_rep},
-        {"articles", "Artikli", "Artikal:", {}},
-        {"sold", "Prodati artikli", "Artikal:", {}},
+        {"articles", "Artikli", "Artikal:", articles::ricevi_plu},
+        {"sold", "Prodati artikli", "Artikal:", articles::ricevi_plu_sold},
         {"operators", "Kasiri", "Kasir:", {}},
         {"currencies", "Valute", "Valuta:", {}},
         {"system", "Opsti podaci", "Sistem:", {}},

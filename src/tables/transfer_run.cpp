@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "articles/register_articles.h"
 #include "tables/display_message.h"
 
 namespace qov::tables {
@@ -15,7 +16,12 @@ TransferRun::TransferRun(Station& station, TransferDirection direction,
       direction_(direction),
       entries_(std::move(entries)),
       selected_(entries_.size(), false),
-      marks_(entries_.size(), TransferMark::None) {}
+      marks_(entries_.size(), TransferMark::None) {
+    if (direction_ == TransferDirection::Receive) {
+        deleteArticles = articles::DeleteRegisterArticles;
+        eraseSales = articles::ClearRegisterSales;
+    }
+}
 
 std::string TransferRun::formName() const {
     return direction_ == TransferDirection::Transmit ? "frmtrasm" : "frmRicevi";
@@ -76,6 +82,10 @@ bool TransferRun::invia() {
     dialogs.setBusy(true);
     reset_img();
     results_.clear();
+    running_ = true;
+    cancelled_ = false;
+    handledBeforeCancel_ = 0;
+    progress_.resetCancel();
     progress_.clear();
 
     linkAnswered_ = station_.link.testConnection() == 0;
@@ -108,14 +118,35 @@ bool TransferRun::invia() {
                 progress_.changed();
             }
             dialogs.yield();
+            if (progress_.cancelRequested()) {
+                // Stopped between two records: the tables after this one do not run.
+                cancelled_ = true;
+                handledBeforeCancel_ = progress_.done();
+                allOk = false;
+                break;
+            }
         }
     }
 
+    running_ = false;
     dialogs.setBusy(false);
     if (direction_ == TransferDirection::Transmit) {
         DoChangeLang();
     }
     return allOk;
+}
+
+void TransferRun::cancel() {
+    if (running_) {
+        progress_.requestCancel();
+    }
+}
+
+std::string TransferRun::cancelNote() const {
+    if (!cancelled_) {
+        return {};
+    }
+    return "Prenos prekinut, obradjeno zapisa: " + std::to_string(handledBeforeCancel_);
 }
 
 int TransferRun::messageLineLength() const {
@@ -144,8 +175,13 @@ bool TransferRun::onToolbar(const std::string& key) {
     } else if (direction_ == TransferDirection::Receive && (key == "delete" || key == "erase")) {
         const auto& operation = key == "delete" ? deleteArticles : eraseSales;
         station_.dialogs.setBusy(true);
+        cancelled_ = false;
+        progress_.resetCancel();
         if (operation) {
-            operation(station_);
+            running_ = true;
+            progress_.clear();
+            operation(station_, progress_);
+            running_ = false;
         }
         station_.dialogs.setBusy(false);
     }

@@ -57,6 +57,19 @@ public:
     bool linkAnswered() const { return linkAnswered_; }
     const std::vector<EntryResult>& results() const { return results_; }
 
+    // "Prekini": while a run goes, stops it between two records. The record in flight is
+    // finished, its table is marked failed and the tables after it do not run.
+    void cancel();
+    // A run (or a delete/erase operation) is going: "Prekini" is enabled.
+    bool running() const { return running_; }
+    // Whether the last run was stopped by "Prekini", and the records of the stopped table
+    // handled before it stopped.
+    bool cancelled() const { return cancelled_; }
+    int handledBeforeCancel() const { return handledBeforeCancel_; }
+    // What the screen says after a stopped run, e.g. "Prenos prekinut, obradjeno zapisa: 12";
+    // empty when the last run was not stopped.
+    std::string cancelNote() const;
+
     // The message panel (transmit screen).
     MessageLines& messageLines() { return message_; }
     const MessageLines& messageLines() const { return message_; }
@@ -75,9 +88,12 @@ public:
     // "erase", which belong to the article receive). Returns true when the screen closes.
     bool onToolbar(const std::string& key);
 
-    // The receive screen's "delete" and "erase" operations, set where the articles live.
-    std::function<void(Station&)> deleteArticles;
-    std::function<void(Station&)> eraseSales;
+    // The receive screen's "delete" and "erase" operations ("Brisanje Artikala", "Brisanje
+    // Prodaje"); the receive screen starts with the register's article deletion and sales
+    // clearing, and a screen or test may hand it others.
+    using Operation = std::function<bool(Station&, TransferProgress&)>;
+    Operation deleteArticles;
+    Operation eraseSales;
 
 private:
     Station& station_;
@@ -91,6 +107,9 @@ private:
     std::string messageFont_;
     bool linkAnswered_ = false;
     std::vector<EntryResult> results_;
+    bool running_ = false;
+    bool cancelled_ = false;
+    int handledBeforeCancel_ = 0;
 };
 
 }  // namespace qov::tables

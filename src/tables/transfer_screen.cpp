@@ -7,12 +7,16 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
 #include <QStyle>
 #include <QToolBar>
 #include <QVBoxLayout>
 #include <QWidget>
 
+#include <algorithm>
 #include <array>
+#include <utility>
 
 #include "tables/transfer_run.h"
 #include "tables/transfer_screens.h"
@@ -60,9 +64,36 @@ public:
         auto* progressRow = new QGridLayout;
         caption_ = new QLabel(this);
         counter_ = new QLabel(this);
+        if (direction == TransferDirection::Receive) {
+            counter_->setToolTip("Broj zadnjeg primljenog podatka");
+        }
         progressRow->addWidget(caption_, 0, 0);
         progressRow->addWidget(counter_, 0, 1);
+        // Records done of the known total, and "Prekini", enabled while a run goes.
+        bar_ = new QProgressBar(this);
+        bar_->setRange(0, 1);
+        bar_->setValue(0);
+        stop_ = new QPushButton("Prekini", this);
+        stop_->setEnabled(false);
+        connect(stop_, &QPushButton::clicked, this, [this] { run_.cancel(); });
+        progressRow->addWidget(bar_, 1, 0);
+        progressRow->addWidget(stop_, 1, 1);
+        note_ = new QLabel(this);
+        progressRow->addWidget(note_, 2, 0, 1, 2);
         layout->addLayout(progressRow);
+
+        if (direction == TransferDirection::Receive) {
+            auto* buttons = new QGridLayout;
+            const std::array<std::pair<const char*, const char*>, 2> operations{
+                {{"Brisanje Artikala", "delete"}, {"Brisanje Prodaje", "erase"}}};
+            for (int i = 0; i < 2; ++i) {
+                auto* button = new QPushButton(operations[i].first, this);
+                const std::string key = operations[i].second;
+                connect(button, &QPushButton::clicked, this, [this, key] { onKey(key); });
+                buttons->addWidget(button, 0, i);
+            }
+            layout->addLayout(buttons);
+        }
 
         if (direction == TransferDirection::Transmit) {
             panel_ = new QWidget(this);
@@ -148,8 +179,13 @@ private:
     }
 
     void showProgress() {
-        caption_->setText(ToScreen(run_.progress().caption()));
-        counter_->setText(ToScreen(run_.progress().counter()));
+        const TransferProgress& progress = run_.progress();
+        caption_->setText(ToScreen(progress.caption()));
+        counter_->setText(ToScreen(progress.counter()));
+        bar_->setRange(0, std::max(progress.total(), 1));
+        bar_->setValue(std::min(progress.done(), std::max(progress.total(), 1)));
+        stop_->setEnabled(run_.running());
+        note_->setText(ToScreen(run_.cancelNote()));
         for (int i = 0; i < list_->count(); ++i) {
             QIcon icon = noMark_;
             switch (run_.mark(i)) {
@@ -171,6 +207,9 @@ private:
     QIcon noMark_;
     QLabel* caption_ = nullptr;
     QLabel* counter_ = nullptr;
+    QProgressBar* bar_ = nullptr;
+    QPushButton* stop_ = nullptr;
+    QLabel* note_ = nullptr;
     QWidget* panel_ = nullptr;
     std::array<QLineEdit*, 3> lines_{};
 };

@@ -83,8 +83,8 @@ protected:
 
 TEST_F(Qovctl, UsageErrorsAndRunsWithoutARegister) {
     const std::string usage = "\nusage: qovctl [--home DIR]",
-                      sent = "tables that can be sent: departments message",
-                      received = "tables that can be received: departments";
+                      sent = "tables that can be sent: departments articles stock message",
+                      received = "tables that can be received: departments articles sold";
     auto error = [&](const std::string& text) { return "2||qovctl: " + text + usage; };
     WriteFile(home + "bad.ini", "[QOVCOM]\r\nVERSION=nope\r\n");
     const struct {
@@ -94,8 +94,10 @@ TEST_F(Qovctl, UsageErrorsAndRunsWithoutARegister) {
         {{}, error("no command")},
         {{"send", "vat"}, error("unknown table vat; " + sent)},
         {{"receive", "message"}, error("unknown table message; " + received)},
-        {{"send", "departments", "articles"}, error("table articles cannot be sent yet; " + sent)},
-        {{"receive", "sold"}, error("table sold cannot be received yet; " + received)},
+        {{"send", "departments", "operators"},
+         error("table operators cannot be sent yet; " + sent)},
+        {{"receive", "vat"}, error("table vat cannot be received yet; " + received)},
+        {{"clear-sales", "sold"}, error("clear-sales takes no table")},
         {{"--message", "a|b|c|d", "send", "message"}, error("--message takes at most three lines")},
         {{"--message", std::string(23, 'x'), "send", "message"},
          error("message line 1 is longer than 22 characters")},
