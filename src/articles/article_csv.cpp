@@ -334,7 +334,10 @@ std::optional<std::string> CheckRow(const CsvRecord& record, const ImportRules& 
     fields.price = PriceLeftText(price);
     fields.stock = StockLeftText(stock, fields.unit);
     const std::string name = TrimBlanks(fields.description);
-    if (name.size() > static_cast<std::size_t>(rules.nameLimit) && name.size() <= kNameWidth) {
+    // The name field holds no more than its limit (18 while LineWidth is 22), whatever the
+    // length; the editor's own check below is for 28.
+    if (rules.nameLimit < static_cast<int>(kNameWidth) &&
+        name.size() > static_cast<std::size_t>(rules.nameLimit)) {
         return "Naziv je max " + std::to_string(rules.nameLimit) + " karaktera !";
     }
     MessageCollector collector;
@@ -517,7 +520,12 @@ bool ImportArticlesFile(Station& station, const std::filesystem::path& file, Ref
     return true;
 }
 
-std::string ArticlesCsvText(Database& db, const std::string& table, bool cyrillic) {
+namespace {
+
+// The CSV text of a table and its number of rows (a name may hold a line break, so the lines
+// of the text do not count them).
+std::string CsvText(Database& db, const std::string& table, bool cyrillic, std::size_t& rowCount) {
+    rowCount = 0;
     const bool sales = table != kArticleTable;
     std::string out = std::string(kCsvHeader) + (sales ? kCsvSalesColumns : "") + "\r\n";
     for (auto rows = db.query(ListStatement(table)); rows->next();) {
@@ -541,15 +549,24 @@ std::string ArticlesCsvText(Database& db, const std::string& table, bool cyrilli
             AppendField(out, BytesAsUtf8(fields[i], cyrillic && i == kName));
         }
         out += "\r\n";
+        ++rowCount;
     }
     return out;
+}
+
+}  // namespace
+
+std::string ArticlesCsvText(Database& db, const std::string& table, bool cyrillic) {
+    std::size_t rowCount = 0;
+    return CsvText(db, table, cyrillic, rowCount);
 }
 
 bool ExportArticlesFile(Station& station, const std::string& table, bool cyrillic,
                         const std::filesystem::path& file, const std::string& sender) {
     std::string text;
+    std::size_t rows = 0;
     if (!WithDatabase(station, sender,
-                      [&](Database& db) { text = ArticlesCsvText(db, table, cyrillic); })) {
+                      [&](Database& db) { text = CsvText(db, table, cyrillic, rows); })) {
         return false;
     }
     QSaveFile out(QFile::decodeName(QByteArray::fromStdString(file.string())));
@@ -561,12 +578,7 @@ bool ExportArticlesFile(Station& station, const std::string& table, bool cyrilli
                                 Icon::Critical);
         return false;
     }
-    std::size_t rows = 0;
-    for (std::size_t pos = text.find("\r\n"); pos != std::string::npos;
-         pos = text.find("\r\n", pos + 2)) {
-        ++rows;
-    }
-    station.dialogs.message("Izvezeno artikala: " + std::to_string(rows - 1) + ".", kTitle,
+    station.dialogs.message("Izvezeno artikala: " + std::to_string(rows) + ".", kTitle,
                             Icon::Information);
     return true;
 }
