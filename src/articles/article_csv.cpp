@@ -6,7 +6,6 @@
 #include <array>
 #include <fstream>
 #include <iterator>
-#include <sstream>
 #include <unordered_set>
 
 #include "app/show_error.h"
@@ -472,13 +471,17 @@ bool StoreArticleImport(Station& station, const CsvImportPlan& plan, CsvImportCo
 bool ImportArticlesFile(Station& station, const std::filesystem::path& file, RefusedRows policy,
                         const std::string& sender) {
     Dialogs& dialogs = station.dialogs;
+    // Read whole; an empty file is read fine (and then has no header).
     std::ifstream in(file, std::ios::binary);
-    std::ostringstream content;
-    if (!in || !(content << in.rdbuf())) {
+    std::string content;
+    if (in) {
+        content.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    if (!in.is_open() || in.bad()) {
         dialogs.message("Datoteka ne moze da se procita: " + file.string(), kTitle, Icon::Critical);
         return false;
     }
-    const CsvImportPlan plan = PlanArticleImport(content.str(), ImportRulesOf(station.state));
+    const CsvImportPlan plan = PlanArticleImport(content, ImportRulesOf(station.state));
     if (!plan.fileError.empty()) {
         dialogs.message(plan.fileError, kTitle, Icon::Critical);
         return false;
