@@ -204,6 +204,17 @@ TEST_F(CsvTest, SaysHowManyNamesLostTheirMarks) {
                                "\nNaziva napisanih bez kvacica (C C S Z Dj): 2. <info>"});
 }
 
+TEST_F(CsvTest, EmptyAndMissingFilesAreTold) {
+    test::WriteFile(folder + "/empty.csv", "");
+    EXPECT_FALSE(ImportArticlesFile(station, folder + "/empty.csv", RefusedRows::Ask, "s"));
+    EXPECT_FALSE(ImportArticlesFile(station, folder + "/none.csv", RefusedRows::Ask, "s"));
+    EXPECT_EQ(shown(), (Strings{"Arvon Cash Registers: Zaglavlje datoteke nije ispravno. Prvi red "
+                                "mora biti:\n" +
+                                    std::string(kCsvHeader) + " <critical>",
+                                "Arvon Cash Registers: Datoteka ne moze da se procita: " + folder +
+                                    "/none.csv <critical>"}));
+}
+
 TEST_F(CsvTest, ExportThenImportGivesTheSameTable) {
     Sql({PluRow("000000000000", "NULA", "1", "1"),
          PluRow("000000000003", "O''BRIEN; \"X\"", "45.5", "12.5"),

@@ -72,6 +72,24 @@ TEST(ArticleFields, LeavingPriceAndStockRoundsHalfToEven) {
     }
 }
 
+// The bounded search over code-ordered lists of every size up to 70.
+TEST(ArticleSearch, FindsEveryRowOfEveryListSizeAndNothingBetween) {
+    for (int size = 1; size <= 70; ++size) {
+        std::vector<std::string> lines;
+        for (int row = 0; row < size; ++row) {
+            lines.push_back(PaddedCode(std::to_string(2 * row + 2)) + "   A");
+        }
+        for (int wanted = 1; wanted <= 2 * size + 3; ++wanted) {
+            const CodeSearch search = SearchCode(lines, wanted);
+            EXPECT_EQ(search.found, wanted % 2 == 0 && wanted <= 2 * size) << size << " " << wanted;
+            if (search.found) {
+                EXPECT_EQ(search.row, wanted / 2 - 1) << size << " " << wanted;
+            }
+            EXPECT_LE(search.steps, 1000);
+        }
+    }
+}
+
 struct EditorTest : test::ArticleFixture {
     ArticleEditor editor{station};
 

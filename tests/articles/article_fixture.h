@@ -92,8 +92,8 @@ struct ArticleFixture : ::testing::Test {
         auto db = CreateSqlDatabase();
         db->open(state.ConnectionString);
         std::string out;
-        for (auto rows = db->query("select * from " + table + " order by BAR_CODE");
-             rows->next(); out += "\n") {
+        for (auto rows = db->query("select * from " + table + " order by BAR_CODE"); rows->next();
+             out += "\n") {
             for (const char* column :
                  {"BAR_CODE", "DESCRIPTION", "PRICE", "VAT_CODE", "MES_TYPE", "ART_TYPE",
                   "ONE_ITEM", "DEPARTMENT", "INVENTARY", "TOTAL", "QTY"}) {
