@@ -15,13 +15,17 @@ const std::string kHeader = std::string(kCsvHeader) + "\n";
 const ImportRules kShortLines{18, 99999.99};
 const ImportRules kLongLines{28, 99999.99};
 
-// The refusals of a plan as "line: message".
-Strings Refusals(const CsvImportPlan& plan) {
-    Strings out;
+const std::string kBadHeader =
+    "Zaglavlje datoteke nije ispravno. Prvi red mora biti:\n" + std::string(kCsvHeader);
+
+// A plan in one line: the file's error, or each refused row ("line: message; ") and the
+// number of good rows.
+std::string Outcome(const CsvImportPlan& plan) {
+    std::string out = plan.fileError;
     for (const CsvRefusal& r : plan.refused) {
-        out.push_back(std::to_string(r.line) + ": " + r.message);
+        out += std::to_string(r.line) + ": " + r.message + "; ";
     }
-    return out;
+    return plan.fileError.empty() ? out + std::to_string(plan.rows.size()) + " ok" : out;
 }
 
 TEST(ArticleCsvPlan, RefusesRowsWithTheEditorsMessage) {
@@ -35,8 +39,6 @@ TEST(ArticleCsvPlan, RefusesRowsWithTheEditorsMessage) {
         {"price not a number", "1;A;12kn;0;0;0;0;0;1", "Cena nije validna !"},
         {"stock not a number", "1;A;12;0;0;0;0;0;1 kom", "Lager nije validan !"},
         {"13-digit code", "5901234123457;A;1;0;0;0;0;0;1", "Ne pravilan bar kod!"},
-        {"decimal code", "1.5;A;1;0;0;0;0;0;1", "Ne pravilan barkod !"},
-        {"empty code", " ;A;1;0;0;0;0;0;1", "Unesite barkod !"},
         {"empty name", "1; ;1;0;0;0;0;0;1", "Unesite naziv !"},
         {"name of 19 letters", "1;" + std::string(19, 'A') + ";1;0;0;0;0;0;1",
          "Naziv je max 18 karaktera !"},
@@ -46,20 +48,15 @@ TEST(ArticleCsvPlan, RefusesRowsWithTheEditorsMessage) {
          "1;" + std::string(30, 'A') + ";0;0;0;0;0;0;1",
          "Naziv je max 28 karaktera ! / Cena nije validna!", kLongLines},
         {"price 0", "1;A;0;0;0;0;0;0;1", "Cena nije validna!"},
-        {"price above the maximum", "1;A;100000;0;0;0;0;0;1", "Cena nije validna!"},
         {"123.5 kg", "1;A;1;0;1;0;0;0;123.5", "Lager je max 6 karaktera !"},
         {"VAT 9", "1;A;1;9;0;0;0;0;1", "Neispravna vrednost u koloni VAT_CODE: \"9\" (0 do 8)"},
-        {"single sale 2", "1;A;1;0;0;0;2;0;1",
-         "Neispravna vrednost u koloni ONE_ITEM: \"2\" (0 ili 1)"},
         {"letter outside Latin-1", "1;\xD0\x99OD;1;0;0;0;0;0;1",  // Й
          "Naziv sadrzi znak koji kasa ne moze da prikaze (U+0419)"},
     };
     for (const auto& c : cases) {
-        const CsvImportPlan plan =
-            PlanArticleImport(kHeader + "1;OK;1;0;0;0;0;0;1\n" + c.row, c.rules);
-        EXPECT_EQ(plan.fileError, "") << c.name;
-        EXPECT_EQ(Refusals(plan), Strings{"3: " + c.message}) << c.name;
-        EXPECT_EQ(plan.rows.size(), 1u) << c.name;
+        EXPECT_EQ(Outcome(PlanArticleImport(kHeader + "1;OK;1;0;0;0;0;0;1\n" + c.row, c.rules)),
+                  "3: " + c.message + "; 1 ok")
+            << c.name;
     }
 }
 
@@ -90,53 +87,29 @@ TEST(ArticleCsvPlan, ReadsRowsAsTheEditorStoresThem) {
     };
     for (const auto& c : cases) {
         const CsvImportPlan plan = PlanArticleImport(kHeader + c.row, kShortLines);
-        ASSERT_EQ(plan.rows.size(), 1u) << c.name << ": " << testing::PrintToString(Refusals(plan));
+        ASSERT_EQ(Outcome(plan), "1 ok") << c.name;
         EXPECT_EQ(InsertStatement(plan.rows[0]), head + c.values + ")") << c.name;
         EXPECT_EQ(plan.renamed, c.renamed) << c.name;
     }
 }
 
 TEST(ArticleCsvPlan, ReadsTheFileAsSpreadsheetsWriteIt) {
-    const std::string comma = "\xEF\xBB\xBF" + std::string(kCsvHeader) + "\r\n";
+    const std::string bom = "\xEF\xBB\xBF" + tables::ReplaceAll(kCsvHeader, ";", ",") + "\r\n";
     const struct {
         const char* name;
-        std::string text;
-        std::string fileError;
-        Strings refused;
-        std::size_t rows;
+        std::string text, outcome;
     } cases[] = {
-        {"byte-order mark, commas, CRLF",
-         tables::ReplaceAll(comma, ";", ",") +
-             "1,A,\"1,5\",0,0,0,0,0,1\r\n\r\n2,B,2,0,0,0,0,0,x\r\n",
-         "",
-         {"4: Lager nije validan !"},
-         1},
+        {"byte-order mark, commas, CRLF, blank line",
+         bom + "1,A,\"1,5\",0,0,0,0,0,1\r\n\r\n2,B,2,0,0,0,0,0,x\r\n",
+         "4: Lager nije validan !; 1 ok"},
         {"line break inside a quoted name",
-         kHeader + "1;\"A\r\nB\";1;0;0;0;0;0;1\n2;;1;0;0;0;0;0;1\n",
-         "",
-         {"4: Unesite naziv !"},
-         1},
-        {"wrong header",
-         "BAR_CODE;NAME;PRICE\n1;A;1\n",
-         "Zaglavlje datoteke nije ispravno. Prvi red mora biti:\n" + std::string(kCsvHeader),
-         {},
-         0},
-        {"not UTF-8",
-         kHeader + "1;A;1;0;0;0;0;0;1\n2;Caf\xE9;1;0;0;0;0;0;1\n",
-         "Datoteka nije zapisana u UTF-8 kodu (red 3). Sacuvajte je kao CSV UTF-8.",
-         {},
-         0},
-        {"empty file",
-         "",
-         "Zaglavlje datoteke nije ispravno. Prvi red mora biti:\n" + std::string(kCsvHeader),
-         {},
-         0},
+         kHeader + "1;\"A\r\nB\";1;0;0;0;0;0;1\n2;;1;0;0;0;0;0;1\n", "4: Unesite naziv !; 1 ok"},
+        {"wrong header", "BAR_CODE;NAME;PRICE\n1;A;1\n", kBadHeader},
+        {"not UTF-8", kHeader + "1;A;1;0;0;0;0;0;1\n2;Caf\xE9;1;0;0;0;0;0;1\n",
+         "Datoteka nije zapisana u UTF-8 kodu (red 3). Sacuvajte je kao CSV UTF-8."},
     };
     for (const auto& c : cases) {
-        const CsvImportPlan plan = PlanArticleImport(c.text, kLongLines);
-        EXPECT_EQ(plan.fileError, c.fileError) << c.name;
-        EXPECT_EQ(Refusals(plan), c.refused) << c.name;
-        EXPECT_EQ(plan.rows.size(), c.rows) << c.name;
+        EXPECT_EQ(Outcome(PlanArticleImport(c.text, kLongLines)), c.outcome) << c.name;
     }
 }
 
@@ -277,15 +250,7 @@ TEST_F(CsvTest, DatabaseFailuresLoseNothing) {
         ImportArticlesFile(station, folder + "/in.csv", RefusedRows::ImportNone, "frmPlu.Uvoz()"));
     EXPECT_EQ(shown(),
               Strings{title + ": 1 - table QOV_PLU has no column named DESCRIPTION <critical>"});
-
-    // No database at all.
-    state.ConnectionString = "Driver=SQLite;Database=" + folder + "/none.db";
-    dialogs.clear();
-    EXPECT_FALSE(
-        ImportArticlesFile(station, folder + "/in.csv", RefusedRows::ImportNone, "frmPlu.Uvoz()"));
-    EXPECT_EQ(shown(),
-              Strings{title + ": Baza trenutno nije dostupna.\nMolimo Vas, proverite globalne "
-                              "parametre za pristup podacima. <exclamation>"});
+    EXPECT_EQ(Dump(), "");
 }
 
 }  // namespace

@@ -86,21 +86,22 @@ struct ArticleFixture : ::testing::Test {
         }
     }
 
-    // Every row of an article table, "code|name|price|vat|unit|type|single|department|stock"
-    // (plus "|total|qty" for the received tables), one per line in code order.
+    // Every row of an article table in code order, the columns joined by "|" (TOTAL and QTY
+    // only where the table has them), one row a line.
     std::string Dump(const std::string& table = "QOV_PLU") {
         auto db = CreateSqlDatabase();
         db->open(state.ConnectionString);
         std::string out;
-        for (auto rows = db->query("select * from " + table + " order by BAR_CODE"); rows->next();
-             out += "\n") {
+        for (auto rows = db->query("select * from " + table + " order by BAR_CODE");
+             rows->next();) {
+            std::string row;
             for (const char* column :
                  {"BAR_CODE", "DESCRIPTION", "PRICE", "VAT_CODE", "MES_TYPE", "ART_TYPE",
                   "ONE_ITEM", "DEPARTMENT", "INVENTARY", "TOTAL", "QTY"}) {
-                if (rows->hasColumn(column)) {
-                    out += (out.empty() || out.back() == '\n' ? "" : "|") + rows->value(column);
-                }
+                row +=
+                    rows->hasColumn(column) ? (row.empty() ? "" : "|") + rows->value(column) : "";
             }
+            out += row + "\n";
         }
         return out;
     }
@@ -140,13 +141,3 @@ inline std::string PluRow(const std::string& code, const std::string& name,
 }
 
 }  // namespace qov::test
-
-// Runs the case on PostgreSQL when the parameter says so; without a server it is skipped,
-// except under CI, where it fails.
-#define QOV_ON_ENGINE(engine)                                                     \
-    if (std::string(engine) == "PostgreSQL" && !UsePostgreSQL()) {                \
-        if (std::getenv("CI") != nullptr) {                                       \
-            FAIL() << "QOV_TEST_PG is not set (see scripts/pg-test-server.sh)";   \
-        }                                                                         \
-        GTEST_SKIP() << "QOV_TEST_PG is not set (see scripts/pg-test-server.sh)"; \
-    }
