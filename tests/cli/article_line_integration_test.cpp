@@ -70,10 +70,12 @@ protected:
             const std::size_t end = std::min(log.find('\n', at), log.size());
             const std::string line = log.substr(at, end - at);
             at = end + 1;
-            if (line.rfind("> ", 0) != 0 || line.compare(4, command.size(), command) != 0) {
+            // "> S DATA", the SEQ byte escaped when it is a backslash.
+            const std::size_t data = line.compare(2, 2, "\\x") == 0 ? 7 : 4;
+            if (line.rfind("> ", 0) != 0 || line.compare(data, command.size(), command) != 0) {
                 continue;
             }
-            const std::string code = line.substr(4 + command.size(), 12);
+            const std::string code = line.substr(data + command.size(), 12);
             auto it = std::find_if(counts.begin(), counts.end(),
                                    [&](const auto& c) { return c.first == code; });
             if (it == counts.end()) {
