@@ -201,7 +201,9 @@ void ArticleEditor::open() {
     state.CurrentForm = kFormName;
     priceMaxLength_ = static_cast<int>(SqlNumber(state.MaxPrice).size());
     nameMaxLength_ = state.LineWidth == 22 ? 18 : 28;
-    fieldFont_ = state.tableCyrillic(CyrTable::Articles) ? kCyrillicFont : kLatinListFont;
+    // The "Cirilica" box shows the articles' flag that picks the font.
+    check1_ = state.tableCyrillic(CyrTable::Articles);
+    fieldFont_ = check1_ ? kCyrillicFont : kLatinListFont;
     vatFont_ = kCyrillicFont;
     choices_ = MakeChoiceLists(state);
     DoChangeLang(!state.CyrillicMode);
