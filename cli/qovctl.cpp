@@ -20,6 +20,7 @@
 #include "app/settings.h"
 #include "app/show_error.h"
 #include "app/user_store.h"
+#include "articles/article_csv.h"
 #include "articles/register_articles.h"
 #include "link/link_calls.h"
 #include "link/qovdll_link.h"
@@ -48,12 +49,18 @@ extern "C" void OnInterrupt(int) {
 const char* const kUsage =
     "usage: qovctl [--home DIR] [--device DEV] [--speed BAUD] [--load FILE] [--save FILE]\n"
     "              [--message \"LINE1|LINE2|LINE3\"] [--yes] [--retries N] COMMAND [TABLE...]\n"
+    "              [--received|--sold] [--cyrillic] [--skip-invalid]\n"
     "COMMAND: test-link | send TABLE... | receive TABLE... | delete-articles | clear-sales\n"
+    "         import-articles FILE | export-articles FILE | list-articles\n"
     "send tables:    departments articles stock operators currencies system header advert\n"
     "                units types message\n"
     "receive tables: departments articles sold operators currencies system vat units types\n"
     "delete-articles and clear-sales ask \"Da li ste sigurni?\" unless --yes is given.\n"
-    "Ctrl+C stops a run between two records (exit status 130).\n";
+    "Ctrl+C stops a run between two records (exit status 130).\n"
+    "Articles as CSV (UTF-8, \";\" or \",\"): import-articles refuses the whole file when a row\n"
+    "is refused, unless --skip-invalid; export-articles and list-articles read the article\n"
+    "table, or with --received / --sold the articles last read from the register;\n"
+    "export-articles --cyrillic writes display-font names in Cyrillic letters.\n";
 
 struct Options {
     std::string home;
@@ -65,6 +72,10 @@ struct Options {
     std::string message;
     bool yes = false;
     int retries = 0;
+    bool received = false;
+    bool sold = false;
+    bool cyrillic = false;
+    bool skipInvalid = false;
     std::string command;
     std::vector<std::string> tables;
 };
@@ -112,6 +123,14 @@ Options ParseOptions(const std::vector<std::string>& args) {
             if (!ToInt(value(arg), options.retries) || options.retries < 0) {
                 throw UsageError{"--retries needs a whole number, 0 or more"};
             }
+        } else if (arg == "--received") {
+            options.received = true;
+        } else if (arg == "--sold") {
+            options.sold = true;
+        } else if (arg == "--cyrillic") {
+            options.cyrillic = true;
+        } else if (arg == "--skip-invalid") {
+            options.skipInvalid = true;
         } else if (arg == "--help" || arg == "-h") {
             throw HelpWanted{};
         } else if (!arg.empty() && arg[0] == '-') {
@@ -125,17 +144,26 @@ Options ParseOptions(const std::vector<std::string>& args) {
     if (options.command.empty()) {
         throw UsageError{"no command"};
     }
-    const std::vector<std::string> known = {"test-link", "send", "receive", "delete-articles",
-                                            "clear-sales"};
+    const std::vector<std::string> known = {"test-link",       "send",         "receive",
+                                            "delete-articles", "clear-sales",  "import-articles",
+                                            "export-articles", "list-articles"};
     if (std::find(known.begin(), known.end(), options.command) == known.end()) {
         throw UsageError{"unknown command " + options.command};
     }
     const bool takesTables = options.command == "send" || options.command == "receive";
+    const bool takesFile =
+        options.command == "import-articles" || options.command == "export-articles";
     if (takesTables && options.tables.empty()) {
         throw UsageError{options.command + " needs at least one table"};
     }
-    if (!takesTables && !options.tables.empty()) {
+    if (takesFile && options.tables.size() != 1) {
+        throw UsageError{options.command + " needs one file"};
+    }
+    if (!takesTables && !takesFile && !options.tables.empty()) {
         throw UsageError{options.command + " takes no table"};
+    }
+    if (options.received && options.sold) {
+        throw UsageError{"--received and --sold exclude each other"};
     }
     return options;
 }
@@ -342,6 +370,45 @@ int RegisterOperation(Session& s,
     return ok ? kExitOk : kExitFailed;
 }
 
+// The article table an article command works on.
+std::string ArticleTable(const Options& options) {
+    return options.sold       ? qov::articles::kReceivedSoldTable
+           : options.received ? qov::articles::kReceivedTable
+                              : qov::articles::kArticleTable;
+}
+
+int ImportArticles(Session& s) {
+    if (s.options.received || s.options.sold) {
+        throw UsageError{"import-articles fills the article table only"};
+    }
+    const auto policy = s.options.skipInvalid ? qov::articles::RefusedRows::ImportValid
+                                              : qov::articles::RefusedRows::ImportNone;
+    return qov::articles::ImportArticlesFile(s.station, s.options.tables.front(), policy,
+                                             "qovctl.import_articles()")
+               ? kExitOk
+               : kExitFailed;
+}
+
+int ExportArticles(Session& s) {
+    return qov::articles::ExportArticlesFile(s.station, ArticleTable(s.options), s.options.cyrillic,
+                                             s.options.tables.front(), "qovctl.export_articles()")
+               ? kExitOk
+               : kExitFailed;
+}
+
+// The list lines of the article screens, one per article, columns separated by tabs.
+int ListArticles(Session& s) {
+    std::vector<std::string> lines;
+    if (!qov::articles::ArticleListLines(s.station, ArticleTable(s.options), lines)) {
+        return kExitFailed;
+    }
+    for (const std::string& line : lines) {
+        std::cout << line << "\n";
+    }
+    std::cout.flush();
+    return kExitOk;
+}
+
 int Run(const Options& options) {
     const std::string home = options.home.empty() ? qov::AppFolder() : WithSeparator(options.home);
     const TransferDirection direction =
@@ -383,9 +450,14 @@ int Run(const Options& options) {
         state.BaudRate = options.speed;
     }
     // The line is opened whether or not a PORT row was stored: on the command line the port
-    // comes from the settings file's [ports] map or from --device.
+    // comes from the settings file's [ports] map or from --device. The article table commands
+    // work on the database alone.
+    const bool databaseOnly = options.command.find("-articles") != std::string::npos &&
+                              options.command != "delete-articles";
     link->Close_RS232();
-    link->Init_RS232bd(state.PortNumber, state.BaudRate);
+    if (!databaseOnly) {
+        link->Init_RS232bd(state.PortNumber, state.BaudRate);
+    }
 
     Session session{options, state, dialogs, *link, calls, station};
     // The commands; a new one adds its line here and its name to the parser and the usage.
@@ -397,6 +469,9 @@ int Run(const Options& options) {
          [&] { return RegisterOperation(session, qov::articles::DeleteRegisterArticles); }},
         {"clear-sales",
          [&] { return RegisterOperation(session, qov::articles::ClearRegisterSales); }},
+        {"import-articles", [&] { return ImportArticles(session); }},
+        {"export-articles", [&] { return ExportArticles(session); }},
+        {"list-articles", [&] { return ListArticles(session); }},
     };
     int status = kExitUsage;
     try {
