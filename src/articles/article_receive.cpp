@@ -20,8 +20,6 @@ using tables::ReplyField;
 using tables::TrimBlanks;
 
 constexpr const char* kNotDelivered = "Greska pri prenosu podataka!";
-// The title of a box that names none: the program's own name.
-constexpr const char* kProgramTitle = "QovCom";
 
 enum class ReceiveKind { Articles, Sold };
 
@@ -100,7 +98,7 @@ bool ReceiveArticles(tables::TransferContext& ctx, ReceiveKind kind) {
             }
             if (n < 0) {
                 if (sold) {
-                    station.dialogs.message(std::to_string(n), kProgramTitle);
+                    station.dialogs.message(std::to_string(n), kDefaultTitle);
                 }
                 continue;
             }
