@@ -94,7 +94,8 @@ bool ReceiveArticles(tables::TransferContext& ctx, ReceiveKind kind) {
             }
             const int n = *result;
             if (n == 0) {
-                break;  // the register has no more: the run is complete
+                progress.setDone(count);  // the register has no more: the run is complete
+                break;
             }
             if (n < 0) {
                 if (sold) {
