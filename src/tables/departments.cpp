@@ -1,7 +1,5 @@
 #include "tables/departments.h"
 
-#include <cmath>
-
 #include "tables/fields.h"
 #include "text/transcode.h"
 
@@ -13,15 +11,11 @@ std::string TwoDigits(int value) {
     return ZeroFilled(value, 2);
 }
 
-// The record selected by the reply's first two characters, or 0 when they name none.
+// The department a reply's first two characters select (their value + 1), or 0 when they
+// name none of departments 1-10.
 int SelectedDepartment(const std::string& reply) {
-    std::string digits = ReplyField(reply, 1, 2);
-    if (digits.size() != 2 || digits[0] < '0' || digits[0] > '9' || digits[1] < '0' ||
-        digits[1] > '9') {
-        return 0;
-    }
-    int number = (digits[0] - '0') * 10 + (digits[1] - '0') + 1;
-    return number <= kDepartmentCount ? number : 0;
+    const long long number = ReplyNumber(reply, 1, 2) + 1;
+    return number >= 1 && number <= kDepartmentCount ? static_cast<int>(number) : 0;
 }
 
 }  // namespace
@@ -53,17 +47,17 @@ std::optional<OutgoingRecord> PrepareDepartment(SharedState& state, int number) 
         "Odeljenje " + TwoDigits(number - 1) + " nije primljeno u kasu!" + kLineBreak};
 }
 
-std::optional<std::string> StoreDepartmentReply(SharedState& state, const std::string& reply) {
-    int number = SelectedDepartment(reply);
+StoredReply StoreDepartmentReply(SharedState& state, const std::string& reply) {
+    const int number = SelectedDepartment(reply);
     if (number == 0) {
-        return std::nullopt;
+        return {ReplyOutcome::GiveUp, std::nullopt};
     }
     DepartmentRecord& record = state.DepartmentTable[number];
     record.description = ReplyTextField(reply, 3, kDepartmentNameWidth);
     record.maxPrice = ReplyField(reply, 15, 8);
     record.salesValue = ReplyField(reply, 23, 11);
     record.quantitySold = ReplyField(reply, 34, 9);
-    return record.description;
+    return {ReplyOutcome::Stored, record.description};
 }
 
 TransmitTable DepartmentTransmit(SharedState& state) {

@@ -29,10 +29,11 @@ std::string DepartmentRequest(int number);
 // back) and builds its frame; nothing when its description is blank.
 std::optional<OutgoingRecord> PrepareDepartment(SharedState& state, int number);
 
-// Stores a "B" reply: its first two characters select the department (value + 1); the
-// description (NUL-ended, padded to 12), maximum price, sales value and quantity sold are
-// taken from it. Gives the stored description, or nothing when the reply named no department.
-std::optional<std::string> StoreDepartmentReply(SharedState& state, const std::string& reply);
+// Stores a "B" reply: its first two characters select the department (their numeric value
+// + 1); the description (NUL-ended, padded to 12), maximum price, sales value and quantity sold
+// are taken from it. Gives the stored description, or gives the table up when the number
+// names no department (10 or more, or below 0).
+StoredReply StoreDepartmentReply(SharedState& state, const std::string& reply);
 
 // The two parts of the record loops that departments supply.
 TransmitTable DepartmentTransmit(SharedState& state);

@@ -89,6 +89,23 @@ std::string ReplyTextField(std::string_view reply, std::size_t from, std::size_t
     return PadRight(ReplyField(reply, from, width), width);
 }
 
+long long ReplyNumber(std::string_view reply, std::size_t from, std::size_t width) {
+    constexpr double kReach = 1e9;
+    const double value = NumericValue(ReplyField(reply, from, width));
+    if (!(value < kReach)) {
+        return static_cast<long long>(kReach);
+    }
+    if (!(value > -kReach)) {
+        return -static_cast<long long>(kReach);
+    }
+    return static_cast<long long>(std::nearbyint(value));  // to nearest, ties to even
+}
+
+std::string ReplyAmount(std::string_view reply, std::size_t from, std::size_t width,
+                        double divisor) {
+    return NumberText(NumericValue(ReplyField(reply, from, width)) / divisor);
+}
+
 std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to) {
     if (from.empty()) {
         return std::string(text);

@@ -46,6 +46,16 @@ std::string ReplyTextField(std::string_view reply, std::size_t from, std::size_t
 // stopping at the first NUL; not padded.
 std::string ReplyField(std::string_view reply, std::size_t from, std::size_t width);
 
+// The number a reply's field (up to `width` characters from position `from`, stopping at a NUL)
+// gives by the leading-number rule, rounded half to even as a table index is: junk reads as 0.
+// A value beyond any table's reach comes back as a large number of its sign.
+long long ReplyNumber(std::string_view reply, std::size_t from, std::size_t width);
+
+// A sales field of a reply: its numeric value divided by `divisor`, written without blanks
+// (12345 in hundredths gives "123.45").
+std::string ReplyAmount(std::string_view reply, std::size_t from, std::size_t width,
+                        double divisor);
+
 // Every occurrence of `from` replaced by `to`, left to right, in one pass.
 std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to);
 

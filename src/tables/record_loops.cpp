@@ -96,9 +96,12 @@ bool ReceiveRecords(TransferContext& ctx, const ReceiveTable& table) {
                 // Nothing received: the record keeps what it held, the counter stays.
                 continue;
             }
-            std::optional<std::string> description = table.store(number, state.ReplyText);
-            if (description && table.cyrillicTable) {
-                MarkIfCyrillic(state, *table.cyrillicTable, *description);
+            const StoredReply stored = table.store(number, state.ReplyText);
+            if (stored.outcome == ReplyOutcome::GiveUp) {
+                return false;
+            }
+            if (stored.description && table.cyrillicTable) {
+                MarkIfCyrillic(state, *table.cyrillicTable, *stored.description);
             }
             ctx.progress.setCounter(CounterOf(table.counterOf, number));
             ctx.dialogs().yield();

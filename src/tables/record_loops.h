@@ -49,6 +49,18 @@ std::optional<int> RequestRecord(Dialogs& dialogs, const std::function<int()>& c
 // when a cancel was asked for (looked at before each record).
 bool TransmitRecords(TransferContext& ctx, const TransmitTable& table);
 
+// What became of one reply.
+enum class ReplyOutcome {
+    Stored,  // the record took it; the loop goes on
+    GiveUp,  // it names no record of the table: the table ends with false, without a box
+};
+
+struct StoredReply {
+    ReplyOutcome outcome = ReplyOutcome::Stored;
+    // The received description, checked for Latin letters; none for tables without text.
+    std::optional<std::string> description;
+};
+
 // A table's part of the receive record loop.
 struct ReceiveTable {
     int first = 1;  // record numbers, ascending
@@ -57,9 +69,9 @@ struct ReceiveTable {
     std::function<std::string(int number)> request;
     // The Retry/Cancel text when the register does not deliver record `number`.
     std::function<std::string(int number)> notDeliveredText;
-    // Stores one reply (ReplyText) into the table; gives the received description, or
-    // nothing when the reply named no record of the table (nothing stored).
-    std::function<std::optional<std::string>(int number, const std::string& reply)> store;
+    // Stores one reply (ReplyText) into the table, or gives the table up when the reply names
+    // no record of it.
+    std::function<StoredReply(int number, const std::string& reply)> store;
     // The table whose TableCyrillic flag the descriptions mark; none for tables without text.
     std::optional<CyrTable> cyrillicTable;
     // Whether the flag is cleared when the receive starts (the operators keep theirs).
@@ -72,7 +84,9 @@ struct ReceiveTable {
 // Retry/Cancel when it is not delivered (-4, -5), ends silently on -1, leaves the record and
 // the counter as they were on 0 or another negative result, stores and marks each reply,
 // and after the last record turns the whole table into font text when the flag is set.
-// True when every record was handled; false also when a cancel was asked for.
+// True when every record was handled; false when a reply names no record of the table (the
+// records stored before it stay, the table is not turned into font text) and when a cancel was
+// asked for.
 bool ReceiveRecords(TransferContext& ctx, const ReceiveTable& table);
 
 }  // namespace qov::tables

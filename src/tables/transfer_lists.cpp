@@ -2,8 +2,12 @@
 
 #include "articles/article_receive.h"
 #include "articles/article_transmit.h"
+#include "tables/currencies.h"
 #include "tables/departments.h"
 #include "tables/display_message.h"
+#include "tables/operators.h"
+#include "tables/units_types.h"
+#include "tables/vat_rates.h"
 
 namespace qov::tables {
 
@@ -17,13 +21,13 @@ const std::vector<TransferEntry>& TransmitList() {
         {"departments", "Odeljenja", "Odeljenje:", invia_rep},
         {"articles", "Artikli", "Artikal:", articles::invia_plu},
         {"stock", "Lager artikala", "Artikal:", articles::invia_plu_inv},
-        {"operators", "Kasiri", "Kasir:", {}},
-        {"currencies", "Valute", "Valute:", {}},
+        {"operators", "Kasiri", "Kasir:", invia_op},
+        {"currencies", "Valute", "Valute:", invia_val},
         {"system", "Opsti podaci", "Sistem:", {}},
         {"header", "Zaglavlje", "Red:", {}},
         {"advert", "Reklama", "Red:", {}},
-        {"units", "Jedinice mere", "Jedinica:", {}},
-        {"types", "Tipovi artikala", "Tip:", {}},
+        {"units", "Jedinice mere", "Jedinica:", invia_units},
+        {"types", "Tipovi artikala", "Tip:", invia_tip},
         {"message", "Poruka", "Poruka:", Posalji_Msg},
     };
     return list;
@@ -34,12 +38,12 @@ const std::vector<TransferEntry>& ReceiveList() {
         {"departments", "Odeljenja", "Odeljenje:", ricevi_rep},
         {"articles", "Artikli", "Artikal:", articles::ricevi_plu},
         {"sold", "Prodati artikli", "Artikal:", articles::ricevi_plu_sold},
-        {"operators", "Kasiri", "Kasir:", {}},
-        {"currencies", "Valute", "Valuta:", {}},
+        {"operators", "Kasiri", "Kasir:", ricevi_op},
+        {"currencies", "Valute", "Valuta:", ricevi_val},
         {"system", "Opsti podaci", "Sistem:", {}},
-        {"vat", "Poreske stope", "Stopa:", {}},
-        {"units", "Jedinice mere", "Jedinica:", {}},
-        {"types", "Tipovi artikala", "Tip:", {}},
+        {"vat", "Poreske stope", "Stopa:", ricevi_Iva},
+        {"units", "Jedinice mere", "Jedinica:", ricevi_units},
+        {"types", "Tipovi artikala", "Tip:", ricevi_tip},
     };
     return list;
 }

@@ -108,18 +108,18 @@ TEST_F(TransferTables, TransmitLoopRefusalBrokenLinkAndOtherResults) {
     EXPECT_EQ(state.DepartmentTable[2].description, "   ");  // skipped: not padded
 }
 
-// Replies, junk, nothing received (the record and the counter stay), not delivered (Retry,
-// then Cancel, which ends the table).
+// Replies, nothing received (the record and the counter stay), not delivered (Retry, then
+// Cancel, which ends the table).
 TEST_F(TransferTables, ReceiveStoresRepliesAndLeavesRecordsWithoutOne) {
     auto& t = state.DepartmentTable;
     t[7].maxPrice = "00000777";
     t[8].salesValue = "55";
     link.replyTo("B00", "00Hleb        0000025000000012345000001500")
         .replyTo("B01", std::string("01Mleko\0zzzzzz", 14) + "00000100")
-        .replyTo("B02", "05Pet         00000005")  // the reply's number selects department 6
-        .replyTo("B03", "x")                       // names no department
-        .replyTo("B04", "12")                      // department 13 does not exist
-        .replyTo("B05", "04Ab")                    // short: padded, the rest empty
+        .replyTo("B02", "05Sest        00000006")  // the reply's number selects department 6
+        .replyTo("B03", " 3Cetiri")                // a blank before the number: department 4
+        .replyTo("B04", "04Ab")                    // short: padded, the rest empty
+        .replyTo("B05", "09Deset")
         .expect("get_frame", "B06", 0)
         .expect("get_frame", "B07", -3)
         .expect("get_frame", "B08", -4)
@@ -140,11 +140,12 @@ TEST_F(TransferTables, ReceiveStoresRepliesAndLeavesRecordsWithoutOne) {
     EXPECT_EQ(t[1].description + t[1].maxPrice + t[1].salesValue + t[1].quantitySold,
               "Hleb        0000025000000012345000001500");
     EXPECT_EQ(t[2].description + t[2].maxPrice, "Mleko       00000100");
-    EXPECT_EQ(t[3].description + "|" + t[5].description + "|" + t[5].maxPrice,
-              "Odeqewe  3|Ab          |");
-    EXPECT_EQ(t[6].description + t[6].maxPrice, "Pet         00000005");
+    EXPECT_EQ(
+        t[3].description + "|" + t[4].description + "|" + t[5].description + "|" + t[5].maxPrice,
+        "Odeqewe  3|Cetiri      |Ab          |");
+    EXPECT_EQ(t[6].description + t[6].maxPrice, "Sest        00000006");
     EXPECT_EQ(t[7].description + t[7].maxPrice + t[8].salesValue, "Odeqewe  70000077755");
-    EXPECT_EQ(t[9].description + "|" + t[10].description, "Ok          |Odeqewe  10");
+    EXPECT_EQ(t[9].description + "|" + t[10].description, "Ok          |Deset       ");
     EXPECT_EQ(counters, (std::vector<std::string>{"1", "2", "3", "4", "5", "6", "9"}));
     const std::string title = "Arvon Cash Registers:  Odeljenje ", retry = "\n [Retry/Cancel]";
     const std::string no9 = title + "9 nije primljeno iz kase!" + retry;
