@@ -137,7 +137,7 @@ public:
     }
 
     // Room for the list, its columns and the panel beside it.
-    QSize sizeHint() const override { return {940, 600}; }
+    QSize sizeHint() const override { return {1000, 600}; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {

@@ -124,7 +124,7 @@ public:
     }
 
     // Room for the list, its columns and the panel beside it.
-    QSize sizeHint() const override { return {1000, 600}; }
+    QSize sizeHint() const override { return {1080, 600}; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {

@@ -131,19 +131,23 @@ QTableView* MakeColumnsView(QWidget* parent, TextColumnsModel* model) {
     view->verticalHeader()->hide();
     view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 4);
-    view->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-    view->horizontalHeader()->setStretchLastSection(true);
+    view->horizontalHeader()->setStretchLastSection(false);
     view->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     return view;
 }
 
 void FitColumns(QTableView* view, const QFont& listFont, int characters) {
-    const QFontMetrics list(listFont);
-    view->setColumnWidth(0, list.averageCharWidth() * characters + 12);
-    const int number = view->fontMetrics().horizontalAdvance(QStringLiteral("0000000000.000"));
+    // The number columns are as wide as their largest values; the code and name column takes
+    // the rest of the view, and never less than a whole line of the list font.
+    const int number = view->fontMetrics().horizontalAdvance(QStringLiteral("99999999.999")) + 16;
     for (int column = 1; column < view->model()->columnCount(); ++column) {
+        view->horizontalHeader()->setSectionResizeMode(column, QHeaderView::Fixed);
         view->setColumnWidth(column, number);
     }
+    view->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    view->horizontalHeader()->setMinimumSectionSize(40);
+    view->setMinimumWidth(QFontMetrics(listFont).averageCharWidth() * characters +
+                          number * (view->model()->columnCount() - 1) + 24);
 }
 
 void ShowSelectedRow(QTableView* view, int row) {

@@ -51,8 +51,8 @@ ArticlePanel MakeArticlePanel(QWidget* parent, const ArticleFieldTips& tips);
 // tens of thousands of rows scroll at once), no grid, headings on top.
 QTableView* MakeColumnsView(QWidget* parent, TextColumnsModel* model);
 
-// Sizes the columns for lines of the list font: the code and name column for `characters`,
-// the number columns for 13 digits each.
+// Sizes the columns: the number columns for their largest values, the code and name column
+// the rest (the view at least wide enough for `characters` of the list font).
 void FitColumns(QTableView* view, const QFont& listFont, int characters);
 
 // Selects `row` of the view and scrolls it into sight (or clears the selection for -1).
