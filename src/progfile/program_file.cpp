@@ -66,6 +66,17 @@ std::string LineValue(const std::string& value) {
     return value.substr(0, value.find_first_of(std::string_view("\0\r\n", 3)));
 }
 
+// A text whose blanks at either end must survive: between double quotes when it has such
+// blanks or starts with a quote (the reader strips blanks and one pair of quotes).
+std::string Kept(const std::string& value) {
+    const std::string line = LineValue(value);
+    if (!line.empty() && (line.front() == ' ' || line.back() == ' ' || line.front() == '"' ||
+                          line.front() == '\'')) {
+        return '"' + line + '"';
+    }
+    return line;
+}
+
 void LoadSections(SharedState& state, const Reader& in) {
     for (int row = 0; row <= 5; ++row) {
         state.HeaderLines[row] = in.raw("HEADER", Key("ROW_", row));
@@ -127,16 +138,19 @@ void WriteSections(const SharedState& state, IniFile& out) {
     auto put = [&out](const char* section, const std::string& key, const std::string& value) {
         out.setString(section, key, LineValue(value));
     };
+    auto keep = [&out](const char* section, const std::string& key, const std::string& value) {
+        out.setString(section, key, Kept(value));
+    };
 
     put("QOVCOM", "VERSION", kProgramFileVersion);
     for (int row = 0; row <= 5; ++row) {
-        put("HEADER", Key("ROW_", row), state.HeaderLines[row]);
+        keep("HEADER", Key("ROW_", row), state.HeaderLines[row]);
     }
     for (int row = 0; row <= 5; ++row) {
-        put("ADVERTIZE", Key("ROW_", row), state.AdvertLines[row]);
+        keep("ADVERTIZE", Key("ROW_", row), state.AdvertLines[row]);
     }
     for (int row = 1; row <= 10; ++row) {
-        put("DEPARTMENTS", Key("DESCRIPTION_", row), state.DepartmentTable[row].description);
+        keep("DEPARTMENTS", Key("DESCRIPTION_", row), state.DepartmentTable[row].description);
     }
     for (int row = 1; row <= 31; ++row) {
         put("OPERATORS", Key("CODE_", row), state.OperatorTable[row].code);

@@ -338,3 +338,115 @@ TEST_F(ProgramFileTest, ZatvoriClosesTheScreensFirstThenForgetsTheFile) {
 
 }  // namespace
 }  // namespace qov
+
+namespace qov {
+namespace {
+
+std::string Pad(std::string text, std::size_t width) {
+    if (text.size() < width) {
+        text.resize(width, ' ');
+    }
+    return text;
+}
+
+// Every text the file carries, one "KEY=value" line each, as it stands in memory.
+std::string AllTexts(const SharedState& s) {
+    std::string out;
+    auto line = [&out](const std::string& key, int row, const std::string& value) {
+        out += key + std::to_string(row) + "=" + value + "\n";
+    };
+    for (int row = 0; row <= 5; ++row) {
+        line("HEADER", row, s.HeaderLines[row]);
+        line("ADVERTIZE", row, s.AdvertLines[row]);
+    }
+    for (int row = 1; row <= 10; ++row) {
+        line("DESCRIPTION_", row, s.DepartmentTable[row].description);
+    }
+    for (int row = 1; row <= 31; ++row) {
+        line("CODE_", row, s.OperatorTable[row].code);
+        line("NAME_", row, s.OperatorTable[row].name);
+    }
+    for (int row = 1; row <= 9; ++row) {
+        line("TAX_", row, s.VatTable[row].rate);
+    }
+    for (int row = 1; row <= 4; ++row) {
+        line("VALUTA_", row, s.CurrencyTable[row].name + "|" + s.CurrencyTable[row].rate);
+    }
+    for (int row = 1; row <= 5; ++row) {
+        line("UNIT_", row, s.UnitTable[row].name);
+    }
+    for (int row = 1; row <= 8; ++row) {
+        line("TYPE_", row, s.ArticleTypeTable[row].name);
+    }
+    return out;
+}
+
+// Names in display-font text (every punctuation letter of the font), in register code, padded
+// as a receive leaves them, header lines with leading blanks and their marks, quotes.
+TEST(ProgramFileRoundTrip, EverySectionComesBackWithCyrillicNames) {
+    const std::string font[] = {"\\urx", "|ak ", "@ito",  "`uta", "[ta]",
+                                "{e}e",  "^a~a", "Qubav", "Wiva", "Xep"};
+    const std::string reg = "\xB0\xBB\xC1\xA2\xF2\xFF\xA8";  // register code, one of each case
+    SharedState s;
+    FillDefaultTables(s);
+    for (int row = 0; row <= 5; ++row) {
+        s.HeaderLines[row] = Pad("   " + font[row], 32) + "10";
+        s.AdvertLines[row] = Pad(font[row + 4] + " \"x\"", 32) + "01";
+    }
+    for (int row = 1; row <= 10; ++row) {
+        s.DepartmentTable[row].description = Pad(row == 1 ? reg : font[row - 1], 12);
+    }
+    s.DepartmentTable[2].description = Pad(" " + font[1], 12);  // blanks at both ends kept
+    s.DepartmentTable[3].description = "\"" + font[2] + "\"      ";
+    for (int row = 1; row <= 31; ++row) {
+        s.OperatorTable[row].code = "   " + std::to_string(row);
+        s.OperatorTable[row].name = Pad(font[row % 10] + reg.substr(0, row % 4), 12);
+    }
+    for (int row = 1; row <= 9; ++row) {
+        s.VatTable[row].rate = std::to_string(row * 100 + 1);
+    }
+    for (int row = 1; row <= 4; ++row) {
+        s.CurrencyTable[row] = {row % 2 ? "117,50000" : "0.000000", Pad(font[row + 5], 12)};
+    }
+    s.CurrencyTable[4].name = reg.substr(0, 6) + " 4";  // a default name, in register code
+    for (int row = 1; row <= 5; ++row) {
+        s.UnitTable[row].name = Pad(font[row].substr(0, 2), 3);
+    }
+    for (int row = 1; row <= 8; ++row) {
+        s.ArticleTypeTable[row].name = Pad(font[row + 1], 12);
+    }
+    s.ArticleTypeTable[8].name = reg;
+
+    // What a load gives back: operator, currency, unit and type texts trimmed.
+    SharedState expected = s;
+    auto trim = [](std::string& text) {
+        text.erase(text.find_last_not_of(' ') + 1);
+        text.erase(0, text.find_first_not_of(' '));
+    };
+    for (auto& op : expected.OperatorTable) {
+        trim(op.code);
+        trim(op.name);
+    }
+    for (auto& c : expected.CurrencyTable) {
+        trim(c.name);
+    }
+    for (auto& u : expected.UnitTable) {
+        trim(u.name);
+    }
+    for (auto& t : expected.ArticleTypeTable) {
+        trim(t.name);
+    }
+
+    const std::string folder = test::MakeTempFolder("qovprog");
+    s.ProgramFilePath = folder + "/cyrillic.ini";
+    test::ScriptedDialogs dialogs;
+    ASSERT_TRUE(SaveProgramFile(s, dialogs));
+    SharedState back;
+    back.ProgramFilePath = s.ProgramFilePath;
+    ASSERT_TRUE(LoadProgramFile(back, dialogs));
+    EXPECT_EQ(AllTexts(back), AllTexts(expected));
+    EXPECT_TRUE(dialogs.boxes.empty());
+}
+
+}  // namespace
+}  // namespace qov
