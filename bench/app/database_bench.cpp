@@ -8,7 +8,7 @@
 #include <string>
 
 #include "app/database.h"
-#include "bench_database.h"
+#include "bench_support.h"
 
 namespace {
 
@@ -62,13 +62,4 @@ BENCHMARK(BM_InsertTenThousandArticles)
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+QOV_BENCHMARK_MAIN();

@@ -14,7 +14,7 @@
 #include "articles/article_csv.h"
 #include "articles/article_editor.h"
 #include "articles/article_sales_view.h"
-#include "bench_database.h"
+#include "bench_support.h"
 #include "link/link_calls.h"
 #include "link/qovdll_link.h"
 
@@ -172,13 +172,4 @@ BENCHMARK(BM_CopyReceived50k)->Unit(benchmark::kMillisecond)->Iterations(5)->Use
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+QOV_BENCHMARK_MAIN();

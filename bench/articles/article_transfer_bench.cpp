@@ -20,6 +20,7 @@
 #include "app/user_store.h"
 #include "articles/article_receive.h"
 #include "articles/article_transmit.h"
+#include "bench_support.h"
 #include "link/link_calls.h"
 #include "link/qovdll_link.h"
 #include "link/station.h"
@@ -32,49 +33,16 @@ constexpr int kFraming = 10;                                     // STX, LEN, SE
 constexpr int kSendBytes = 56 + kFraming + 1 + kFraming;         // "PR" frame, reply "A"
 constexpr int kReceiveBytes = 6 + kFraming + 1 + 83 + kFraming;  // "PTNEXT", the article reply
 
-class BenchDialogs : public qov::Dialogs {
-public:
-    qov::Answer show(const qov::MessageBox& box) override {
-        ++boxes;
-        return box.buttons == qov::Buttons::RetryCancel ? qov::Answer::Retry : qov::Answer::Ok;
-    }
-    std::string openFile(const qov::FileDialog&) override { return {}; }
-    std::string saveFile(const qov::FileDialog&) override { return {}; }
-    void setBusy(bool) override {}
-    void yield() override { QCoreApplication::processEvents(); }
-    int boxes = 0;
-};
-
-class NoUserStore : public qov::UserStore {
-public:
-    std::string get(const std::string&, const std::string&, const std::string&,
-                    const std::string& defaultValue) const override {
-        return defaultValue;
-    }
-    void set(const std::string&, const std::string&, const std::string&,
-             const std::string&) override {}
-};
-
-double ProcessCpuSeconds() {
-    timespec ts{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
-    return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
-}
+using qov::bench::BenchDialogs;
+using qov::bench::NoUserStore;
+using qov::bench::ProcessCpuSeconds;
 
 // The simulator, a database of 10,000 articles and a station on the real line: made once and
 // shared by both benchmarks, the send first (it fills the register the receive reads).
 struct Bench {
     Bench() {
-        simulator.start(QString(QOV_BIN_DIR) + "/qovreg",
-                        {"--tcp", "127.0.0.1:0", "--plu-capacity", QString::number(kArticles)});
-        std::string address;
-        while (address.empty() && simulator.waitForReadyRead(5000)) {
-            const std::string line = simulator.readLine().trimmed().toStdString();
-            const std::string marker = "qovreg listening on ";
-            if (line.rfind(marker, 0) == 0) {
-                address = line.substr(marker.size());
-            }
-        }
+        const std::string address =
+            qov::bench::StartSimulator(simulator, {"--plu-capacity", QString::number(kArticles)});
         const QString file = folder.filePath("QovCom.db");
         QProcess::execute("sqlite3", {"-bail", file, ".read '" QOV_SOURCE_DIR "/db/sqlite.sql'"});
         const std::string rows =

@@ -15,6 +15,7 @@
 #include "app/dialogs.h"
 #include "app/ini_file.h"
 #include "app/user_store.h"
+#include "bench_support.h"
 #include "link/link_calls.h"
 #include "link/qovdll_link.h"
 #include "link/station.h"
@@ -22,48 +23,13 @@
 
 namespace {
 
-// Dialogs of a station at work: no box is expected; yield lets the event loop run.
-class BenchDialogs : public qov::Dialogs {
-public:
-    qov::Answer show(const qov::MessageBox& box) override {
-        ++boxes;
-        return box.buttons == qov::Buttons::RetryCancel ? qov::Answer::Retry : qov::Answer::Ok;
-    }
-    std::string openFile(const qov::FileDialog&) override { return {}; }
-    std::string saveFile(const qov::FileDialog&) override { return {}; }
-    void setBusy(bool) override {}
-    void yield() override { QCoreApplication::processEvents(); }
-    int boxes = 0;
-};
-
-class NoUserStore : public qov::UserStore {
-public:
-    std::string get(const std::string&, const std::string&, const std::string&,
-                    const std::string& defaultValue) const override {
-        return defaultValue;
-    }
-    void set(const std::string&, const std::string&, const std::string&,
-             const std::string&) override {}
-};
-
-double ProcessCpuSeconds() {
-    timespec ts{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
-    return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
-}
+using qov::bench::BenchDialogs;
+using qov::bench::NoUserStore;
+using qov::bench::ProcessCpuSeconds;
 
 void BM_DepartmentSendAndReceive(benchmark::State& state) {
     QProcess simulator;
-    simulator.start(QString(QOV_BIN_DIR) + "/qovreg", {"--tcp", "127.0.0.1:0"});
-    std::string address;
-    while (simulator.waitForReadyRead(5000)) {
-        const std::string line = simulator.readLine().trimmed().toStdString();
-        const std::string marker = "qovreg listening on ";
-        if (line.rfind(marker, 0) == 0) {
-            address = line.substr(marker.size());
-            break;
-        }
-    }
+    const std::string address = qov::bench::StartSimulator(simulator);
     if (address.empty()) {
         state.SkipWithError("qovreg did not start");
         return;
@@ -111,13 +77,4 @@ BENCHMARK(BM_DepartmentSendAndReceive)->Unit(benchmark::kMillisecond)->UseRealTi
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+QOV_BENCHMARK_MAIN();
