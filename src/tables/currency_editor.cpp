@@ -156,17 +156,19 @@ void CurrencyEditor::nuovo() {
 }
 
 void CurrencyEditor::inserisci() {
-    if (controlla()) {
-        // insert_op: the rate as typed, not completed.
-        const int number = static_cast<int>(lines_.size()) + 1;
-        if (number > kCurrencyCount) {
-            station_.dialogs.message("Maksimalni broj", kTitle);
-        } else {
-            CurrencyRecord& record = station_.state.CurrencyTable[number];
-            record.name = name;
-            record.rate = rate;
-            lines_.push_back(ListLine(number, record, "   "));
-        }
+    // Refused fields keep the panel open, as "aggiorna" does.
+    if (!controlla()) {
+        return;
+    }
+    // insert_op: the rate as typed, not completed.
+    const int number = static_cast<int>(lines_.size()) + 1;
+    if (number > kCurrencyCount) {
+        station_.dialogs.message("Maksimalni broj", kTitle);
+    } else {
+        CurrencyRecord& record = station_.state.CurrencyTable[number];
+        record.name = name;
+        record.rate = rate;
+        lines_.push_back(ListLine(number, record, "   "));
     }
     panelVisible_ = false;
 }

@@ -114,16 +114,18 @@ void OperatorEditor::aggiorna() {
     if (!panelVisible_) {
         return;
     }
-    if (controlla()) {
-        // aggiorna_op
-        if (selected_ >= 0 && selected_ < kOperatorCount + 1) {
-            OperatorRecord& record = station_.state.OperatorTable[selected_ + 1];
-            record.code = PadLeft(code, kOperatorCodeWidth);
-            record.name = name;
-        }
-        lines_.clear();
-        carica_op();
+    // A refused code keeps the panel open with what was typed, to be corrected.
+    if (!controlla()) {
+        return;
     }
+    // aggiorna_op
+    if (selected_ >= 0 && selected_ < kOperatorCount + 1) {
+        OperatorRecord& record = station_.state.OperatorTable[selected_ + 1];
+        record.code = PadLeft(code, kOperatorCodeWidth);
+        record.name = name;
+    }
+    lines_.clear();
+    carica_op();
     panelVisible_ = false;
 }
 
@@ -146,21 +148,22 @@ void OperatorEditor::nuovo() {
 }
 
 void OperatorEditor::inserisci() {
-    if (controlla()) {
-        lines_.emplace_back();
-        selected_ = static_cast<int>(lines_.size()) - 1;
-        const int position = selected_ + 1;
-        if (!code.empty() && !name.empty()) {
-            // insert_op
-            if (position > kOperatorCount) {
-                station_.dialogs.message("Maksimalni broj", kTitle);
-            } else {
-                OperatorRecord& record = station_.state.OperatorTable[position];
-                record.code = code;
-                record.name = name;
-                lines_.back() = ListLine(position, code, name);
-                svuota_mask();
-            }
+    if (!controlla()) {
+        return;
+    }
+    lines_.emplace_back();
+    selected_ = static_cast<int>(lines_.size()) - 1;
+    const int position = selected_ + 1;
+    if (!code.empty() && !name.empty()) {
+        // insert_op
+        if (position > kOperatorCount) {
+            station_.dialogs.message("Maksimalni broj", kTitle);
+        } else {
+            OperatorRecord& record = station_.state.OperatorTable[position];
+            record.code = code;
+            record.name = name;
+            lines_.back() = ListLine(position, code, name);
+            svuota_mask();
         }
     }
     panelVisible_ = false;

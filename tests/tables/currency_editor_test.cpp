@@ -69,8 +69,10 @@ TEST_F(CurrencyEditorTest, ControllaRefusesAMissingNameOrRateAndAWrongNumber) {
                           {"Euro", "1e5", broj}};
     for (const Case& c : cases) {
         dialogs.clear();
-        press("aggiorna", 2, c.name, c.rate);
-        press("inserisci", 2, c.name, c.rate);
+        for (const char* key : {"aggiorna", "inserisci"}) {
+            press(key, 2, c.name, c.rate);
+            EXPECT_TRUE(editor.panelVisible());  // open to correct the fields
+        }
         EXPECT_EQ(shown(), std::vector(2, c.box)) << c.name << "/" << c.rate;
         EXPECT_EQ(row(3), "1.000000|Val 3");
         EXPECT_EQ(editor.lines().size(), 4u);
