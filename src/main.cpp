@@ -50,6 +50,12 @@ int main(int argc, char** argv) {
                           [&station] { return qov::tables::CreateDepartmentsScreen(station); });
     window.registerScreen(1, 3,
                           [&station] { return qov::articles::CreateArticleEditorScreen(station); });
+    window.registerScreen(1, 4, [&station] { return qov::tables::CreateOperatorsScreen(station); });
+    window.registerScreen(1, 6,
+                          [&station] { return qov::tables::CreateCurrenciesScreen(station); });
+    window.registerScreen(1, 8, [&station] { return qov::tables::CreateUnitsScreen(station); });
+    window.registerScreen(1, 9,
+                          [&station] { return qov::tables::CreateArticleTypesScreen(station); });
     window.registerScreen(
         3, 1, [&station] { return qov::articles::CreateReceivedArticlesScreen(station); });
     window.registerScreen(3, 2,

@@ -46,6 +46,7 @@ public:
         auto* left = new QVBoxLayout;
         left->addWidget(new QLabel("Nazivi odeljenja", this));
         list_ = new QListWidget(this);
+        list_->setMinimumWidth(240);
         list_->setContextMenuPolicy(Qt::CustomContextMenu);
         list_->installEventFilter(this);
         connect(list_, &QListWidget::itemClicked, this, [this] { onLine(list_->currentRow()); });
@@ -65,9 +66,10 @@ public:
             showAll();
         });
         left->addWidget(check1_);
-        body->addLayout(left);
+        body->addLayout(left, 1);
 
-        panel_ = new QGroupBox(this);
+        auto* right = new QVBoxLayout;
+        panel_ = new QGroupBox("Odeljenje", this);
         auto* form = new QFormLayout(panel_);
         description_ = new QLineEdit(panel_);
         description_->setMaxLength(static_cast<int>(kDepartmentNameWidth));
@@ -80,16 +82,21 @@ public:
         vatRate_ = new QLineEdit(panel_);
         vatRate_->installEventFilter(this);
         autoClose_ = new QCheckBox(panel_);
-        form->addRow("Naziv odeljenja", description_);
+        description_->setToolTip("Naziv odeljenja");
+        form->addRow("Naziv", description_);
         form->addRow("Max Cena", price_);
         form->addRow("Poreska stopa", vatRate_);
         form->addRow("Auto Close", autoClose_);
-        body->addWidget(panel_);
+        right->addWidget(panel_);
+        right->addStretch(1);
+        body->addLayout(right, 1);
         layout->addLayout(body);
 
         editor_.open();
         showAll();
     }
+
+    QSize sizeHint() const override { return {660, 440}; }
 
     std::string formName() const override { return DepartmentEditor::kFormName; }
 
@@ -163,7 +170,9 @@ private:
         autoClose_->setChecked(editor_.autoClose);
         check1_->setChecked(editor_.check1());
         panel_->setVisible(editor_.panelVisible());
-        for (QWidget* w : {static_cast<QWidget*>(list_), static_cast<QWidget*>(description_)}) {
+        // The list and every text field of the panel share the font of the script.
+        for (QWidget* w : {static_cast<QWidget*>(list_), static_cast<QWidget*>(description_),
+                           static_cast<QWidget*>(price_), static_cast<QWidget*>(vatRate_)}) {
             SetFontFamily(w, editor_.fontName());
         }
     }
