@@ -10,18 +10,10 @@
 
 #include "article_fixture.h"
 #include "articles/article_screens.h"
+#include "support/screen_keys.h"
 
 namespace qov::test {
 namespace {
-
-void Press(QWidget* screen, const char* key) {
-    for (QAction* action : screen->findChild<QToolBar*>()->actions()) {
-        if (action->data().toString() == key) {
-            return action->trigger();
-        }
-    }
-    FAIL() << "no toolbar key " << key;
-}
 
 // The texts of a view's row, "|" between the columns; the headings for row -1.
 std::string Row(QTableView* view, int row) {
@@ -58,7 +50,7 @@ TEST_F(ArticleScreensGui, EditorListsTheArticlesAndOpensTheDoubleClickedOne) {
     EXPECT_FALSE(screen->findChild<QLineEdit*>("Barcode")->isEnabled());
 
     screen->findChild<QLineEdit*>("Fart")->setText("1");
-    Press(screen.get(), "findArt");
+    PressToolbarKey(screen.get(), "findArt");
     EXPECT_EQ(view->selectionModel()->selectedRows().value(0).row(), 0);
     EXPECT_EQ(Text(screen.get(), "txtDesc"), "HLEB");
     EXPECT_FALSE(screen->findChild<QLineEdit*>("txtDesc")->isEnabled());  // viewing only

@@ -46,4 +46,16 @@ std::vector<std::string> ScriptedDialogs::texts() const {
     return result;
 }
 
+std::vector<std::string> ScriptedDialogs::lines() const {
+    const char* const icons[] = {"", " <critical>", " <exclamation>", " <info>"};
+    const char* const buttons[] = {"", " [Retry/Cancel]", " [Yes/No]"};
+    std::vector<std::string> all;
+    all.reserve(boxes.size());
+    for (const MessageBox& b : boxes) {
+        all.push_back(b.title + ": " + b.text + icons[static_cast<int>(b.icon)] +
+                      buttons[static_cast<int>(b.buttons)]);
+    }
+    return all;
+}
+
 }  // namespace qov::test

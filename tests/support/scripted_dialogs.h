@@ -35,6 +35,9 @@ public:
 
     // The texts of the boxes shown, in order.
     std::vector<std::string> texts() const;
+    // Every box shown as "TITLE: TEXT", then its icon (" <critical>", " <exclamation>",
+    // " <info>") and buttons (" [Retry/Cancel]", " [Yes/No]") where it has them.
+    std::vector<std::string> lines() const;
     const MessageBox& last() const { return boxes.back(); }
     void clear() { boxes.clear(); }
 

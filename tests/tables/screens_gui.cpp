@@ -5,20 +5,12 @@
 #include <QListWidget>
 #include <QToolBar>
 
+#include "support/screen_keys.h"
 #include "table_fixture.h"
 #include "tables/transfer_screens.h"
 
 namespace qov::test {
 namespace {
-
-void Press(QWidget* screen, const char* key) {
-    for (QAction* action : screen->findChild<QToolBar*>()->actions()) {
-        if (action->data().toString() == key) {
-            return action->trigger();
-        }
-    }
-    FAIL() << "no toolbar key " << key;
-}
 
 using ScreensGui = TableFixture;
 
@@ -44,7 +36,7 @@ TEST_F(ScreensGui, TransmitScreenSendsTheSelectedTablesAndMarksThem) {
     list->item(10)->setSelected(true);
     list->item(1)->setSelected(true);
     link.expect("Testconnessione", "", 0).expect("send_frame", "kNiva" + std::string(92, ' '), 0);
-    Press(screen.get(), "invia");
+    PressToolbarKey(screen.get(), "invia");
     const auto mark = [list](int row) { return list->item(row)->icon().cacheKey(); };
     EXPECT_EQ(mark(0), mark(2));  // not run: the blank mark
     EXPECT_TRUE(mark(1) != mark(0) && mark(10) != mark(0) && mark(1) != mark(10));
@@ -59,7 +51,7 @@ TEST_F(ScreensGui, DepartmentsScreenStoresThePanel) {
     emit list->itemClicked(list->item(2));
     edits[0]->setText("Pekara");
     edits[1]->setText("99.9");
-    Press(screen.get(), "aggiorna");
+    PressToolbarKey(screen.get(), "aggiorna");
     EXPECT_EQ(state.DepartmentTable[3].description + state.DepartmentTable[3].maxPrice + "|" +
                   list->item(2)->text().toStdString(),
               "Pekara      00000099|3 - Pekara");
@@ -84,7 +76,7 @@ TEST_F(ScreensGui, OperatorsScreenStoresThePanel) {
     EXPECT_EQ(screen->windowTitle(), "Kasiri");
     QListWidget* list = ClickAndType(screen.get(), 10, {"4321", "Zika"});
     ASSERT_EQ(list->count(), 31);
-    Press(screen.get(), "aggiorna");
+    PressToolbarKey(screen.get(), "aggiorna");
     EXPECT_EQ(state.OperatorTable[11].code + "|" + state.OperatorTable[11].name + "|" +
                   list->item(10)->text().toStdString(),
               "4321|Zika|Op.11   4321    Zika");
@@ -95,7 +87,7 @@ TEST_F(ScreensGui, CurrenciesScreenCompletesTheRate) {
     EXPECT_EQ(screen->windowTitle(), "Valute");
     QListWidget* list = ClickAndType(screen.get(), 1, {"Euro", "117,5"});
     ASSERT_EQ(list->count(), 4);
-    Press(screen.get(), "aggiorna");
+    PressToolbarKey(screen.get(), "aggiorna");
     EXPECT_EQ(list->item(1)->text().toStdString(), "2-117,50000    Euro");
 }
 
@@ -105,8 +97,8 @@ TEST_F(ScreensGui, UnitAndTypeScreensStoreTheName) {
     EXPECT_EQ(units->windowTitle() + "|" + types->windowTitle(), "Jedinice mere|Tipovi artikala");
     ClickAndType(units.get(), 4, {"kg", "kil"});
     QListWidget* typeList = ClickAndType(types.get(), 7, {"Vaga"});
-    Press(units.get(), "aggiorna");
-    Press(types.get(), "aggiorna");
+    PressToolbarKey(units.get(), "aggiorna");
+    PressToolbarKey(types.get(), "aggiorna");
     EXPECT_EQ(units->findChild<QListWidget*>()->count(), 5);
     EXPECT_EQ(typeList->count(), 8);
     EXPECT_EQ(state.UnitTable[5].name + state.UnitTable[5].abbreviation + "|" +

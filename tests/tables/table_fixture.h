@@ -18,16 +18,7 @@ struct TableFixture : ::testing::Test {
         state.CyrillicMode = state.CyrillicLanguage = false;
     }
     // Every box shown as "TITLE: TEXT", then its icon and buttons where it has them.
-    std::vector<std::string> shown() const {
-        const char* const icons[] = {"", " <critical>", " <exclamation>", " <info>"};
-        const char* const buttons[] = {"", " [Retry/Cancel]", " [Yes/No]"};
-        std::vector<std::string> all;
-        for (const MessageBox& b : dialogs.boxes) {
-            all.push_back(b.title + ": " + b.text + icons[static_cast<int>(b.icon)] +
-                          buttons[static_cast<int>(b.buttons)]);
-        }
-        return all;
-    }
+    std::vector<std::string> shown() const { return dialogs.lines(); }
 
     SharedState state;
     ScriptedDialogs dialogs;
