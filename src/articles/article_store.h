@@ -31,8 +31,8 @@ struct ArticleRecord {
     bool singleSale = false;
     std::string department;
     std::string stock;
-    std::string total;
-    std::string quantity;
+    std::string total{};
+    std::string quantity{};
 };
 
 // One article as the editor stores it: the values that go into an insert or an update.

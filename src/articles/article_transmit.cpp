@@ -6,6 +6,7 @@
 
 #include "app/run_error.h"
 #include "app/show_error.h"
+#include "articles/article_numbers.h"
 #include "tables/fields.h"
 #include "tables/record_loops.h"
 #include "text/transcode.h"
@@ -18,9 +19,6 @@ using tables::FitRight;
 using tables::NumericValue;
 using tables::PadLeft;
 using tables::TrimBlanks;
-
-constexpr std::size_t kCodeWidth = 12;
-constexpr std::size_t kNameWidth = 28;
 
 enum class SendKind { Articles, Stock };
 
@@ -48,11 +46,11 @@ long long Hundredths(const std::string& price) {
     return std::llround(NumericValue(SqlNumber(NumericValue(price) * 100)));
 }
 
-std::vector<StoredArticle> ReadArticles(Database& db) {
-    std::vector<StoredArticle> rows;
-    auto result = db.query("select * from QOV_PLU ORDER BY QOV_PLU.BAR_CODE");
+std::vector<ArticleRecord> ReadArticles(Database& db) {
+    std::vector<ArticleRecord> rows;
+    auto result = db.query(ListStatement(kArticleTable));
     while (result->next()) {
-        rows.push_back(ReadStoredArticle(*result));
+        rows.push_back(ReadArticle(*result));
     }
     return rows;
 }
@@ -63,14 +61,14 @@ bool SendArticles(tables::TransferContext& ctx, SendKind kind) {
     tables::TransferProgress& progress = ctx.progress;
     try {
         db.open(station.state.ConnectionString);
-        const std::vector<StoredArticle> rows = ReadArticles(db);
+        const std::vector<ArticleRecord> rows = ReadArticles(db);
         progress.start(static_cast<int>(rows.size()));
         if (kind == SendKind::Articles) {
             progress.setCounter(0);
             station.dialogs.yield();
         }
         int handled = 0;
-        for (const StoredArticle& row : rows) {
+        for (const ArticleRecord& row : rows) {
             if (progress.cancelRequested()) {
                 db.close();
                 return false;
@@ -106,34 +104,28 @@ bool SendArticles(tables::TransferContext& ctx, SendKind kind) {
 
 }  // namespace
 
-StoredArticle ReadStoredArticle(const RowSet& row) {
-    return {row.value("BAR_CODE"), row.value("DESCRIPTION"), row.value("PRICE"),
-            row.value("VAT_CODE"), row.value("MES_TYPE"),    row.value("ART_TYPE"),
-            row.value("ONE_ITEM"), row.value("DEPARTMENT"),  row.value("INVENTARY")};
-}
-
-bool IsIncompleteArticle(const StoredArticle& article) {
+bool IsIncompleteArticle(const ArticleRecord& article) {
     return TrimBlanks(article.description).empty() || article.price.empty() ||
            !(NumericValue(TrimBlanks(article.code)) > 0);
 }
 
-std::string ArticleFrame(const SharedState& state, const StoredArticle& article) {
+std::string ArticleFrame(const SharedState& state, const ArticleRecord& article) {
     std::string frame = "PR";
     frame.reserve(58);
     frame += PadLeft(article.code, kCodeWidth, '0').substr(0, kCodeWidth);
     frame += tables::ZeroFilled(WholeNumber(article.department), 2);
     frame += RegisterName(state, article.description);
     frame += tables::ZeroFilled(Hundredths(article.price), 8);
-    frame += SqlTruth(article.single) ? "1" : "0";
-    frame += Index(article.vat);
+    frame += article.singleSale ? "1" : "0";
+    frame += Index(article.vatCode);
     frame += Index(article.unit);
     frame += Index(article.type);
     return frame;
 }
 
-std::string StockFrame(const StoredArticle& article) {
-    // Thousandths, halves to even (the default rounding mode).
-    const double thousandths = std::nearbyint(NumericValue(article.stock) * 1000);
+std::string StockFrame(const ArticleRecord& article) {
+    // Thousandths, halves to even on the decimal digits (2.0015 gives 2002).
+    const double thousandths = std::round(RoundHalfEven(NumericValue(article.stock), 3) * 1000);
     const std::string digits = SqlNumber(thousandths).substr(0, 9);
     return "PQ" + article.code + PadLeft(digits, 9, '0');
 }

@@ -4,35 +4,22 @@
 
 #include "app/database.h"
 #include "app/shared_state.h"
+#include "articles/article_store.h"
 #include "tables/transfer_context.h"
 
 namespace qov::articles {
 
 // One row of QOV_PLU as the transmit reads it: every column as the database gives its text.
-struct StoredArticle {
-    std::string code;         // BAR_CODE
-    std::string description;  // DESCRIPTION
-    std::string price;        // PRICE
-    std::string vat;          // VAT_CODE
-    std::string unit;         // MES_TYPE
-    std::string type;         // ART_TYPE
-    std::string single;       // ONE_ITEM
-    std::string department;   // DEPARTMENT
-    std::string stock;        // INVENTARY
-};
-
-StoredArticle ReadStoredArticle(const RowSet& row);
-
 // A row the article send leaves out: a blank name, an empty price, or a code that does not
 // read as a number above 0.
-bool IsIncompleteArticle(const StoredArticle& article);
+bool IsIncompleteArticle(const ArticleRecord& article);
 
 // The "PR" frame: code (12), department (2 or more), name (28, in the register's coding),
 // price in hundredths (8), single-sale flag, VAT, unit and type indices.
-std::string ArticleFrame(const SharedState& state, const StoredArticle& article);
+std::string ArticleFrame(const SharedState& state, const ArticleRecord& article);
 
 // The "PQ" frame: the code exactly as stored and the stock in thousandths (9).
-std::string StockFrame(const StoredArticle& article);
+std::string StockFrame(const ArticleRecord& article);
 
 // The transmit screen's "Artikli" and "Lager artikala": every row of QOV_PLU in code order,
 // one frame each. True when every row was handled.

@@ -11,7 +11,7 @@
 namespace qov::test {
 namespace {
 
-using articles::StoredArticle;
+using articles::ArticleRecord;
 using Strings = std::vector<std::string>;
 
 std::string Digits(long long value, std::size_t width) {
@@ -81,7 +81,7 @@ struct ArticleLine : TableFixture {
 struct FrameCase {
     const char* name;
     bool cyrillicMode, cyrillicLanguage;
-    StoredArticle article;  // code, name, price, vat, unit, type, single, department, stock
+    ArticleRecord article;  // code, name, price, vat, unit, type, single, department, stock
     std::string articleFrame, stockFrame;
 };
 
@@ -91,20 +91,22 @@ std::string Name28(const std::string& name) {
 
 // clang-format off
 const FrameCase kFrames[] = {
-    {"Latin", false, false, {"000000000025", "HLEB", "45.5", "1", "0", "0", "1", "3", "12"},
+    {"Latin", false, false, {"000000000025", "HLEB", "45.5", "1", "0", "0", true, "3", "12"},
      "PR00000000002503" + Name28("HLEB") + "000045501100", "PQ000000000025000012000"},
-    {"PriceThroughItsShortestText", false, false, {"7", "SOK", "0.29", "0", "1", "2", "0", "0",
+    {"PriceThroughItsShortestText", false, false, {"7", "SOK", "0.29", "0", "1", "2", false, "0",
      "7.5"}, "PR00000000000700" + Name28("SOK") + "000000290012", "PQ7000007500"},
     {"UnitTenTakesTwoCharacters", false, false, {"000000000044", "KABL", "7.25", "8", "10", "7",
-     "0", "9", "0"}, "PR00000000004409" + Name28("KABL") + "0000072508107",
+     false, "9", "0"}, "PR00000000004409" + Name28("KABL") + "0000072508107",
      "PQ000000000044000000000"},
     {"LongCodeAndNameCut", false, false, {"1234567890123", "ABCDEFGHIJKLMNOPRSTUV0123456789", "1",
-     "0", "0", "0", "0", "0", "999999.999"},
+     "0", "0", "0", false, "0", "999999.999"},
      "PR12345678901200ABCDEFGHIJKLMNOPRSTUV0123456000001000000", "PQ1234567890123999999999"},
-    {"LatinModeUnpacksFontLetters", false, false, {"000000000002", "Wiva", "1", "0", "0", "0", "0",
+    {"StockHalvesToEvenOnItsDigits", false, false, {"000000000005", "X", "1", "0", "1", "0", false,
+     "0", "2.0015"}, "PR00000000000500" + Name28("X") + "000001000010", "PQ000000000005000002002"},
+    {"LatinModeUnpacksFontLetters", false, false, {"000000000002", "Wiva", "1", "0", "0", "0", false,
      "0", "1"}, "PR00000000000200" + Name28("Njiva") + "000001000000", "PQ000000000002000001000"},
     {"CyrillicNamePackedAndInRegisterCode", true, true, {"000000000001", "Njiva", "1", "0", "0",
-     "0", "0", "0", "0.001"}, "PR00000000000100" + Reg({170, 216, 210, 208}) +
+     "0", false, "0", "0.001"}, "PR00000000000100" + Reg({170, 216, 210, 208}) +
      std::string(24, ' ') + "000001000000", "PQ000000000001000000001"},
 };
 // clang-format on
