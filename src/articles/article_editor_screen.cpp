@@ -47,14 +47,7 @@ public:
             [this](const std::string& key) { onKey(key); }));
 
         auto* searchRow = new QHBoxLayout;
-        searchRow->addWidget(new QLabel("Sifra:", this));
-        search_ = new QLineEdit(this);
-        search_->setObjectName("Fart");
-        search_->setToolTip("Sifra artikla za pretragu");
-        search_->setMaxLength(20);
-        search_->setFixedWidth(search_->fontMetrics().horizontalAdvance("0000000000000000"));
-        connect(search_, &QLineEdit::returnPressed, this, [this] { onKey("findArt"); });
-        searchRow->addWidget(search_);
+        search_ = AddSearchField(this, searchRow, [this] { onKey("findArt"); });
         searchRow->addSpacing(16);
         check1_ = new QCheckBox("Cirilica", this);
         check1_->setObjectName("Check1");
@@ -80,6 +73,7 @@ public:
               Qt::AlignRight | Qt::AlignVCenter}},
             this);
         view_ = MakeColumnsView(this, model_);
+        list_ = {model_, view_, 44, {}};
         view_->installEventFilter(this);
         connect(view_, &QTableView::clicked, this, [this](const QModelIndex& index) {
             takeFields();
@@ -192,17 +186,7 @@ private:
     // Shows the editor's state; `listChanged` reloads the list columns too.
     void showAll(bool listChanged) {
         const QSignalBlocker block(check1_);
-        if (listChanged) {
-            model_->refresh();
-        }
-        QFont listFont = view_->font();
-        listFont.setFamily(ToScreen(editor_.fieldFont()));
-        model_->setListFont(listFont);
-        if (listFont != fittedFont_) {
-            fittedFont_ = listFont;
-            FitColumns(view_, listFont, 44);
-        }
-        ShowSelectedRow(view_, editor_.selectedRow());
+        list_.show(listChanged, editor_.fieldFont(), editor_.selectedRow());
         search_->setText(ToScreen(editor_.searchCode));
         check1_->setChecked(editor_.check1());
         // The limits bind typing; a longer stored text is shown whole, not cut.
@@ -226,7 +210,7 @@ private:
     Station& station_;
     ArticleEditor editor_;
     TextColumnsModel* model_ = nullptr;
-    QFont fittedFont_;
+    ArticleList list_;
     QTableView* view_ = nullptr;
     QLineEdit* search_ = nullptr;
     QCheckBox* check1_ = nullptr;

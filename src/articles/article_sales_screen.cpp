@@ -44,13 +44,7 @@ public:
             [this](const std::string& key) { onKey(key); }));
 
         auto* searchRow = new QHBoxLayout;
-        searchRow->addWidget(new QLabel("Sifra:", this));
-        search_ = new QLineEdit(this);
-        search_->setObjectName("Fart");
-        search_->setToolTip("Sifra artikla za pretragu");
-        search_->setFixedWidth(search_->fontMetrics().horizontalAdvance("0000000000000000"));
-        connect(search_, &QLineEdit::returnPressed, this, [this] { onKey("findArt"); });
-        searchRow->addWidget(search_);
+        search_ = AddSearchField(this, searchRow, [this] { onKey("findArt"); });
         auto* find = new QPushButton("Pronadji", this);
         find->setObjectName("FinfArt");
         connect(find, &QPushButton::clicked, this, [this] { onKey("findArt"); });
@@ -74,6 +68,7 @@ public:
                                        {"Iznos", "Vrednost prodate robe", &c.value, right}},
                                       this);
         table_ = MakeColumnsView(this, model_);
+        list_ = {model_, table_, 43, {}};
         table_->installEventFilter(this);
         connect(table_, &QTableView::clicked, this, [this](const QModelIndex& index) {
             view_.rowClicked(index.row());
@@ -159,17 +154,7 @@ private:
     void takeSearch() { view_.searchCode = FromScreen(search_->text()); }
 
     void showAll(bool listChanged) {
-        if (listChanged) {
-            model_->refresh();
-        }
-        QFont listFont = table_->font();
-        listFont.setFamily(ToScreen(view_.fieldFont()));
-        model_->setListFont(listFont);
-        if (listFont != fittedFont_) {
-            fittedFont_ = listFont;
-            FitColumns(table_, listFont, 43);
-        }
-        ShowSelectedRow(table_, view_.selectedRow());
+        list_.show(listChanged, view_.fieldFont(), view_.selectedRow());
         search_->setText(ToScreen(view_.searchCode));
         panel_.show(view_.fields);
         quantity_->setText(ToScreen(view_.quantity));
@@ -181,7 +166,7 @@ private:
     Station& station_;
     ArticleSalesView view_;
     TextColumnsModel* model_ = nullptr;
-    QFont fittedFont_;
+    ArticleList list_;
     QTableView* table_ = nullptr;
     QLineEdit* search_ = nullptr;
     ArticlePanel panel_;

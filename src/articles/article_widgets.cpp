@@ -4,7 +4,9 @@
 #include <QComboBox>
 #include <QFormLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTableView>
 
@@ -148,6 +150,32 @@ void FitColumns(QTableView* view, const QFont& listFont, int characters) {
     view->horizontalHeader()->setMinimumSectionSize(40);
     view->setMinimumWidth(QFontMetrics(listFont).averageCharWidth() * characters +
                           number * (view->model()->columnCount() - 1) + 24);
+}
+
+QLineEdit* AddSearchField(QWidget* parent, QHBoxLayout* row, std::function<void()> find) {
+    row->addWidget(new QLabel("Sifra:", parent));
+    auto* search = new QLineEdit(parent);
+    search->setObjectName("Fart");
+    search->setToolTip("Sifra artikla za pretragu");
+    search->setMaxLength(20);
+    search->setFixedWidth(search->fontMetrics().horizontalAdvance("0000000000000000"));
+    QObject::connect(search, &QLineEdit::returnPressed, parent, std::move(find));
+    row->addWidget(search);
+    return search;
+}
+
+void ArticleList::show(bool rowsChanged, const std::string& fontFamily, int selectedRow) {
+    if (rowsChanged) {
+        model->refresh();
+    }
+    QFont listFont = view->font();
+    listFont.setFamily(ToScreen(fontFamily));
+    model->setListFont(listFont);
+    if (listFont != fittedFont) {
+        fittedFont = listFont;
+        FitColumns(view, listFont, characters);
+    }
+    ShowSelectedRow(view, selectedRow);
 }
 
 void ShowSelectedRow(QTableView* view, int row) {

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QFont>
+
+#include <functional>
 #include <string>
 
 #include "articles/article_editor.h"
@@ -9,6 +12,7 @@ class QCheckBox;
 class QComboBox;
 class QFormLayout;
 class QGroupBox;
+class QHBoxLayout;
 class QLineEdit;
 class QTableView;
 class QWidget;
@@ -54,6 +58,20 @@ QTableView* MakeColumnsView(QWidget* parent, TextColumnsModel* model);
 // Sizes the columns: the number columns for their largest values, the code and name column
 // the rest (the view at least wide enough for `characters` of the list font).
 void FitColumns(QTableView* view, const QFont& listFont, int characters);
+
+// The code to search for ("Fart", "Sifra:" before it) added to `row`; Enter runs `find`.
+QLineEdit* AddSearchField(QWidget* parent, QHBoxLayout* row, std::function<void()> find);
+
+// The aligned list of an article screen: the view over its columns model, shown again from the
+// screen's logic (the rows when they changed, the list font, the selected row).
+struct ArticleList {
+    TextColumnsModel* model = nullptr;
+    QTableView* view = nullptr;
+    int characters = 0;  // the width of a code-and-name line
+    QFont fittedFont;
+
+    void show(bool rowsChanged, const std::string& fontFamily, int selectedRow);
+};
 
 // Selects `row` of the view and scrolls it into sight (or clears the selection for -1).
 void ShowSelectedRow(QTableView* view, int row);
