@@ -12,6 +12,7 @@
 #include "link/link_calls.h"
 #include "link/qovdll_link.h"
 #include "link/station.h"
+#include "settings/settings_screens.h"
 #include "tables/transfer_screens.h"
 #include "ui/display_font.h"
 #include "ui/main_window.h"
@@ -51,6 +52,11 @@ int main(int argc, char** argv) {
     window.registerScreen(1, 3,
                           [&station] { return qov::articles::CreateArticleEditorScreen(station); });
     window.registerScreen(1, 4, [&station] { return qov::tables::CreateOperatorsScreen(station); });
+    window.registerScreen(1, 1, [&station] { return qov::settings::CreateHeaderScreen(station); });
+    window.registerScreen(1, 5, [&station] { return qov::settings::CreateSystemScreen(station); });
+    window.registerScreen(1, 7, [&station] { return qov::settings::CreateAdvertScreen(station); });
+    window.registerScreen(1, 10,
+                          [&station] { return qov::settings::CreateFunctionsScreen(station); });
     window.registerScreen(1, 6,
                           [&station] { return qov::tables::CreateCurrenciesScreen(station); });
     window.registerScreen(1, 8, [&station] { return qov::tables::CreateUnitsScreen(station); });

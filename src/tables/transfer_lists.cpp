@@ -2,6 +2,8 @@
 
 #include "articles/article_receive.h"
 #include "articles/article_transmit.h"
+#include "settings/print_lines.h"
+#include "settings/system_params.h"
 #include "tables/currencies.h"
 #include "tables/departments.h"
 #include "tables/display_message.h"
@@ -23,9 +25,9 @@ const std::vector<TransferEntry>& TransmitList() {
         {"stock", "Lager artikala", "Artikal:", articles::invia_plu_inv},
         {"operators", "Kasiri", "Kasir:", invia_op},
         {"currencies", "Valute", "Valute:", invia_val},
-        {"system", "Opsti podaci", "Sistem:", {}},
-        {"header", "Zaglavlje", "Red:", {}},
-        {"advert", "Reklama", "Red:", {}},
+        {"system", "Opsti podaci", "Sistem:", settings::invia_sist},
+        {"header", "Zaglavlje", "Red:", settings::invia_int},
+        {"advert", "Reklama", "Red:", settings::invia_adv},
         {"units", "Jedinice mere", "Jedinica:", invia_units},
         {"types", "Tipovi artikala", "Tip:", invia_tip},
         {"message", "Poruka", "Poruka:", Posalji_Msg},
@@ -40,7 +42,7 @@ const std::vector<TransferEntry>& ReceiveList() {
         {"sold", "Prodati artikli", "Artikal:", articles::ricevi_plu_sold},
         {"operators", "Kasiri", "Kasir:", ricevi_op},
         {"currencies", "Valute", "Valuta:", ricevi_val},
-        {"system", "Opsti podaci", "Sistem:", {}},
+        {"system", "Opsti podaci", "Sistem:", settings::ricevi_sist},
         {"vat", "Poreske stope", "Stopa:", ricevi_Iva},
         {"units", "Jedinice mere", "Jedinica:", ricevi_units},
         {"types", "Tipovi artikala", "Tip:", ricevi_tip},

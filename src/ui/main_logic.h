@@ -24,7 +24,8 @@ struct NavigationEntry {
 inline constexpr std::array<const char*, 3> kNavigationGroups{"Programski Podaci", "Komunikacija",
                                                               "Prodajnost"};
 // clang-format off
-inline constexpr std::array<NavigationEntry, 22> kNavigationEntries{{
+// Group 1 ends with "Funkcije", the function-limits screen, which no other entry or menu opens.
+inline constexpr std::array<NavigationEntry, 23> kNavigationEntries{{
     {1, 1, "Zaglavlje Isecka"},
     {1, 2, "Odeljenja"},
     {1, 3, "Artikli"},
@@ -34,6 +35,7 @@ inline constexpr std::array<NavigationEntry, 22> kNavigationEntries{{
     {1, 7, "Reklamna Poruka"},
     {1, 8, "Jedinice Mere"},
     {1, 9, "Tipovi Artikala"},
+    {1, 10, "Funkcije"},
     {2, 1, "Konekcija"},
     {2, 2, "Provera Veze"},
     {2, 3, "Slanje Grafickog Loga"},

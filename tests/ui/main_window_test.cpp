@@ -75,7 +75,7 @@ TEST(MainWindow, OpensWithEveryMenuAndTheTwentyTwoNavigationEntries) {
     }
     EXPECT_EQ(entries.join("|").toStdString(),
               "[Programski Podaci]|Zaglavlje Isecka|Odeljenja|Artikli|Kasiri|Opsti Podaci|Valute|"
-              "Reklamna Poruka|Jedinice Mere|Tipovi Artikala|"
+              "Reklamna Poruka|Jedinice Mere|Tipovi Artikala|Funkcije|"
               "[Komunikacija]|Konekcija|Provera Veze|Slanje Grafickog Loga|Slanje Podataka|"
               "Prijem Podataka|Citanje Fiskalne Memorije|Citanje Programa|Emulacija Tastature|"
               "[Prodajnost]|Artikli|Prodati Artikli|Odeljenja|Kasiri|Poreske Stope");
