@@ -13,7 +13,9 @@ namespace qov {
 
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
 
 std::string trimBlanks(const std::string& text) {
     std::size_t begin = 0;
@@ -27,19 +29,25 @@ std::string trimBlanks(const std::string& text) {
     return text.substr(begin, end - begin);
 }
 
-char asciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char asciiLower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 bool sameName(const std::string& a, const std::string& b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(),
-                      [](char x, char y) { return asciiLower(x) == asciiLower(y); });
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return asciiLower(x) == asciiLower(y);
+           });
 }
 
 }  // namespace
 
-IniFile::IniFile(std::string path) : path_(std::move(path)) { reload(); }
+IniFile::IniFile(std::string path) : path_(std::move(path)) {
+    reload();
+}
 
-bool IniFile::exists() const { return QFileInfo::exists(QString::fromLocal8Bit(path_.c_str())); }
+bool IniFile::exists() const {
+    return QFileInfo::exists(QFile::decodeName(path_.c_str()));
+}
 
 IniFile::Line IniFile::parseLine(const std::string& text, const std::string& currentSection) {
     Line line;
@@ -49,8 +57,8 @@ IniFile::Line IniFile::parseLine(const std::string& text, const std::string& cur
     if (!trimmed.empty() && trimmed.front() == '[') {
         const std::size_t close = trimmed.find(']');
         line.header = true;
-        line.section = trimBlanks(trimmed.substr(1, close == std::string::npos ? std::string::npos
-                                                                                : close - 1));
+        line.section = trimBlanks(
+            trimmed.substr(1, close == std::string::npos ? std::string::npos : close - 1));
         return line;
     }
     if (trimmed.empty() || trimmed.front() == ';') {
@@ -147,6 +155,28 @@ std::string IniFile::getString(const std::string& section, const std::string& ke
     return value;
 }
 
+std::string IniFile::getRawString(const std::string& section, const std::string& key,
+                                  const std::string& defaultValue) const {
+    const int index = findKeyLine(section, key);
+    std::string value = defaultValue;
+    if (index >= 0) {
+        const std::string& text = lines_[index].text;
+        value = text.substr(text.find('=') + 1);
+        const std::string quoted = trimBlanks(value);
+        if (quoted.size() >= 2 && quoted.front() == '"' && quoted.back() == '"') {
+            value = quoted.substr(1, quoted.size() - 2);
+        }
+    }
+    const std::size_t nul = value.find('\0');
+    if (nul != std::string::npos) {
+        value.erase(nul);
+    }
+    if (value.size() > kBufferSize - 1) {
+        value.resize(kBufferSize - 1);
+    }
+    return value;
+}
+
 std::vector<std::string> IniFile::keyNames(const std::string& section) const {
     std::vector<std::string> names;
     bool inSection = false;
@@ -228,7 +258,7 @@ void IniFile::save() const {
         content += line.text;
         content += lineEnd_;
     }
-    QSaveFile file(QString::fromLocal8Bit(path_.c_str()));
+    QSaveFile file(QFile::decodeName(path_.c_str()));
     if (!file.open(QIODevice::WriteOnly)) {
         const bool folderExists = QFileInfo(QFileInfo(file.fileName()).absolutePath()).isDir();
         throw RunError(folderExists ? RunError::kPermissionDenied : RunError::kPathNotFound,

@@ -33,6 +33,12 @@ public:
     std::string getString(const std::string& section, const std::string& key,
                           const std::string& defaultValue) const;
 
+    // The same value as written: a value between double quotes (blanks around the quotes
+    // allowed) comes back without them, byte for byte; any other value comes back untrimmed.
+    // Cut at a NUL byte and to kBufferSize - 1 bytes as getString does.
+    std::string getRawString(const std::string& section, const std::string& key,
+                             const std::string& defaultValue) const;
+
     // Whether section/key is present.
     bool hasKey(const std::string& section, const std::string& key) const;
 

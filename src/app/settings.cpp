@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <cstdlib>
 
@@ -11,15 +12,16 @@ namespace {
 
 std::string executableFolder() {
     if (QCoreApplication::instance() != nullptr) {
-        return QCoreApplication::applicationDirPath().toStdString();
+        return QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString();
     }
     char buffer[4096];
     const ssize_t n = readlink("/proc/self/exe", buffer, sizeof(buffer) - 1);
     if (n <= 0) {
         return ".";
     }
-    return QFileInfo(QString::fromLocal8Bit(buffer, static_cast<int>(n)))
-        .absolutePath()
+    return QFile::encodeName(
+               QFileInfo(QFile::decodeName(QByteArray(buffer, static_cast<qsizetype>(n))))
+                   .absolutePath())
         .toStdString();
 }
 
@@ -35,7 +37,8 @@ std::string AppFolder() {
     std::string folder;
     const char* home = std::getenv("QOVCOM_HOME");
     if (home != nullptr && *home != '\0') {
-        folder = QFileInfo(QString::fromLocal8Bit(home)).absoluteFilePath().toStdString();
+        folder =
+            QFile::encodeName(QFileInfo(QFile::decodeName(home)).absoluteFilePath()).toStdString();
     } else {
         folder = executableFolder();
     }

@@ -1,6 +1,7 @@
 #include "app/sql_database.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QMetaType>
 #include <QSqlError>
@@ -59,6 +60,11 @@ std::string RemoveBlanks(const std::string& key) {
         }
     }
     return out;
+}
+
+// A path held as the file system's bytes.
+QString FileSystemPath(const std::string& path) {
+    return QFile::decodeName(QByteArray(path.data(), static_cast<qsizetype>(path.size())));
 }
 
 std::string ToStd(const QString& text) {
@@ -201,10 +207,11 @@ ConnectionSettings ParseConnectionString(const std::string& connectionString) {
         }
     }
     if (settings.engine == ConnectionSettings::Engine::kSQLite && !settings.database.empty()) {
-        // The settings file writes Windows separators ("{app.path}\QovCom.db").
-        QString path = QString::fromLatin1(settings.database);
+        // The settings file writes Windows separators ("{app.path}\QovCom.db"). The path is
+        // the file system's bytes (the program folder may be named in any script).
+        QString path = FileSystemPath(settings.database);
         path.replace(QLatin1Char('\\'), QLatin1Char('/'));
-        settings.database = ToStd(QDir::cleanPath(path));
+        settings.database = QFile::encodeName(QDir::cleanPath(path)).toStdString();
     }
     return settings;
 }
@@ -232,7 +239,7 @@ void SqlDatabase::open(const std::string& connectionString) {
 
 void SqlDatabase::openSQLite(const ConnectionSettings& settings) {
     // Opening a missing file would create an empty database without tables.
-    const QFileInfo file(QString::fromLatin1(settings.database));
+    const QFileInfo file(FileSystemPath(settings.database));
     if (settings.database.empty() || !file.isFile()) {
         throw RunError(RunError::kDatabaseUnavailable,
                        "Database file not found: \"" + settings.database + "\".");

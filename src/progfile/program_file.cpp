@@ -40,7 +40,18 @@ class Reader {
 public:
     explicit Reader(const IniFile& file) : file_(file) {}
 
+    // Header, advertisement and department texts: as written (between quotes when our own
+    // writer kept their blanks), never trimmed.
     std::string raw(const char* section, const std::string& key) const {
+        return file_.getRawString(section, key, "");
+    }
+
+    std::string trimmed(const char* section, const std::string& key) const {
+        return Trim(value(section, key));
+    }
+
+private:
+    std::string value(const char* section, const std::string& key) const {
         std::string value = file_.getString(section, key, "");
         const std::size_t nul = value.find('\0');
         if (nul != std::string::npos) {
@@ -52,11 +63,6 @@ public:
         return value;
     }
 
-    std::string trimmed(const char* section, const std::string& key) const {
-        return Trim(raw(section, key));
-    }
-
-private:
     const IniFile& file_;
 };
 

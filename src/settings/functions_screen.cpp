@@ -1,4 +1,5 @@
 // The function-limits screen ("Funkcije"): a thin widget over FunctionEditor.
+#include <QFontDatabase>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -42,6 +43,8 @@ public:
         left->addWidget(new QLabel(FunctionEditor::kHeading, this));
         list_ = new QListWidget(this);
         list_->setObjectName("lstplu");
+        // The rows line their names up with blanks: a fixed-pitch font keeps the column.
+        list_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
         connect(list_, &QListWidget::itemDoubleClicked, this, [this] {
             editor_.visualizza(list_->currentRow());
             showAll();
@@ -67,7 +70,7 @@ public:
         showAll();
     }
 
-    QSize sizeHint() const override { return {640, 400}; }
+    QSize sizeHint() const override { return {680, 380}; }
 
     std::string formName() const override { return FunctionEditor::kFormName; }
 

@@ -55,7 +55,7 @@ public:
         showAll();
     }
 
-    QSize sizeHint() const override { return {620, 420}; }
+    QSize sizeHint() const override { return {620, 340}; }
 
     std::string formName() const override { return editor_.kind().formName; }
 

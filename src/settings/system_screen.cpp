@@ -71,7 +71,7 @@ public:
         showAll();
     }
 
-    QSize sizeHint() const override { return {460, 420}; }
+    QSize sizeHint() const override { return {460, 370}; }
 
     std::string formName() const override { return SystemEditor::kFormName; }
 
