@@ -121,11 +121,17 @@ void ScriptedLink::read_data(int& count, std::string& buffer) {
     count = static_cast<int>(n);
 }
 
-int ScriptedLink::Testconnessione() { return simple("Testconnessione", {}, 0, defaultTest); }
+int ScriptedLink::Testconnessione() {
+    return simple("Testconnessione", {}, 0, defaultTest);
+}
 
-int ScriptedLink::TestconnessioneM() { return simple("TestconnessioneM", {}, 0, defaultTest); }
+int ScriptedLink::TestconnessioneM() {
+    return simple("TestconnessioneM", {}, 0, defaultTest);
+}
 
-int ScriptedLink::Invialogo(const std::string& path) { return simple("Invialogo", path, 0, 0); }
+int ScriptedLink::Invialogo(const std::string& path) {
+    return simple("Invialogo", path, 0, 0);
+}
 
 std::vector<std::string> ScriptedLink::textsOf(const std::string& op) const {
     std::vector<std::string> texts;
@@ -138,8 +144,8 @@ std::vector<std::string> ScriptedLink::textsOf(const std::string& op) const {
 }
 
 int ScriptedLink::count(const std::string& op) const {
-    return static_cast<int>(std::count_if(calls.begin(), calls.end(),
-                                          [&](const LinkCall& c) { return c.op == op; }));
+    return static_cast<int>(
+        std::count_if(calls.begin(), calls.end(), [&](const LinkCall& c) { return c.op == op; }));
 }
 
 }  // namespace qov::test

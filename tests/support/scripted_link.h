@@ -47,8 +47,7 @@ public:
     int get_frame(const std::string& request, int length, ReplyBuffer& reply) override;
     int get_frameM(const std::string& request, int length, ReplyBuffer& reply) override;
     int get_frame120s(const std::string& request, int length, ReplyBuffer& reply) override;
-    int get_frameT(const std::string& request, int length, ReplyBuffer& reply,
-                   int waitMs) override;
+    int get_frameT(const std::string& request, int length, ReplyBuffer& reply, int waitMs) override;
     int send_data(const std::string& text, int length) override;
     void read_data(int& count, std::string& buffer) override;
     int Testconnessione() override;

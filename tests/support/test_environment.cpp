@@ -26,7 +26,8 @@ void PrepareTestEnvironment() {
     setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
     const std::string config = MakeTempFolder("qovcfg");
     setenv("XDG_CONFIG_HOME", config.c_str(), 1);
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, QString::fromStdString(config));
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                       QString::fromStdString(config));
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, QString::fromStdString(config));
 }
 
