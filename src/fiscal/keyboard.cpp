@@ -8,14 +8,13 @@ namespace qov::fiscal {
 
 namespace {
 
-// Characters `first`..`last` (1-based) of `reply`, ended early by a NUL.
-std::string Field(std::string_view reply, std::size_t first, std::size_t last) {
-    if (reply.size() < first) {
-        return {};
-    }
-    std::string_view field = reply.substr(first - 1, last - first + 1);
-    field = field.substr(0, field.find('\0'));
-    return std::string(field);
+std::string UpToNul(std::string line) {
+    line.resize(std::min(line.size(), line.find('\0')));
+    return line;
+}
+
+bool SameLines(const DisplayLines& a, const DisplayLines& b) {
+    return a.operator1 == b.operator1 && a.operator2 == b.operator2 && a.customer == b.customer;
 }
 
 // Marks an exchange as running for as long as it lives.
@@ -38,12 +37,9 @@ const KeyboardKey* FindKeyboardKey(std::string_view name) {
     return it == kKeyboardKeys.end() ? nullptr : &*it;
 }
 
-std::string KeyFrame(std::string_view code) {
-    return "m01" + std::string(code);
-}
-
-DisplayLines SplitDisplay(std::string_view reply) {
-    return {Field(reply, 1, 16), Field(reply, 18, 33), Field(reply, 35, 50)};
+DisplayLines ShownDisplay(DisplayLines lines) {
+    return {UpToNul(std::move(lines.operator1)), UpToNul(std::move(lines.operator2)),
+            UpToNul(std::move(lines.customer))};
 }
 
 int& KeyboardSpeedIndex() {
@@ -70,11 +66,11 @@ bool Keyboard::press(std::string_view name) {
     {
         Exchange exchange(exchanging_);
         st_.dialogs.setBusy(true);
-        st_.link.sendFrameMD(KeyFrame(key->code));  // the result stays in LinkResult
+        PressKeyMD(st_.link, key->code);  // the result stays in LinkResult
         st_.dialogs.setBusy(false);
     }
     if (name == "subtotal") {
-        CheckForSpeed(st_, display_.user1, KeyboardSpeedIndex());
+        CheckForSpeed(st_, display_.operator1, KeyboardSpeedIndex());
     }
     return true;
 }
@@ -84,13 +80,14 @@ bool Keyboard::poll() {
         return false;
     }
     int n = 0;
+    DisplayLines lines;
     {
         Exchange exchange(exchanging_);
-        n = st_.link.requestFrameT(kDisplayRequest, kDisplayWait);
+        n = PollDisplay(st_.link, lines, kDisplayWait);
     }
     if (n > 0) {
-        DisplayLines lines = SplitDisplay(st_.state.ReplyText);
-        if (lines == display_) {
+        lines = ShownDisplay(std::move(lines));
+        if (SameLines(lines, display_)) {
             return false;
         }
         display_ = std::move(lines);

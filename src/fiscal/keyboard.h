@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "fiscal/register_commands.h"
 #include "link/station.h"
 
 namespace qov::fiscal {
@@ -30,18 +31,8 @@ inline constexpr std::array<KeyboardKey, 36> kKeyboardKeys{{
 // The key named `name` (exact spelling of the table), or nullptr.
 const KeyboardKey* FindKeyboardKey(std::string_view name);
 
-// The key frame: "m" + "01" + the key's code.
-std::string KeyFrame(std::string_view code);
-
-// The three display lines of a display reply: characters 1-16, 18-33 and 35-50; a shorter
-// reply gives shorter or empty lines, and a NUL ends a line early.
-struct DisplayLines {
-    std::string user1;
-    std::string user2;
-    std::string customer;
-    bool operator==(const DisplayLines&) const = default;
-};
-DisplayLines SplitDisplay(std::string_view reply);
+// The display lines as shown: each line of the split reply ended early by a NUL.
+DisplayLines ShownDisplay(DisplayLines lines);
 
 // The speed index that the remote keyboard keeps for the speed check, program-wide
 // (0 = 4800 ... 4 = 57600).
@@ -54,7 +45,6 @@ public:
     static constexpr const char* kFormName = "frmkeyboard";
     static constexpr const char* kCaption = "Emulacija Tastature";
     static constexpr const char* kLinkLost = "Veza nije u redu !";
-    static constexpr const char* kDisplayRequest = "r";
     static constexpr int kPollInterval = 100;   // ms
     static constexpr int kDisplayWait = 30000;  // ms, passed to get_frameT
 
