@@ -9,6 +9,7 @@
 #include "app/shared_state.h"
 #include "app/user_store.h"
 #include "articles/article_screens.h"
+#include "fiscal/keyboard_screen.h"
 #include "link/link_calls.h"
 #include "link/qovdll_link.h"
 #include "link/station.h"
@@ -68,6 +69,7 @@ int main(int argc, char** argv) {
                           [&station] { return qov::articles::CreateSoldArticlesScreen(station); });
     window.registerScreen(2, 4, [&station] { return qov::tables::CreateTransmitScreen(station); });
     window.registerScreen(2, 5, [&station] { return qov::tables::CreateReceiveScreen(station); });
+    window.registerScreen(2, 8, [&station] { return qov::fiscal::CreateKeyboardScreen(station); });
     dialogs.setParent(&window);
     window.load(settings.get());
     window.show();
