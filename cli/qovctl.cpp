@@ -22,6 +22,7 @@
 #include "app/user_store.h"
 #include "articles/article_csv.h"
 #include "articles/register_articles.h"
+#include "fiscal/fiscal_form.h"
 #include "link/link_calls.h"
 #include "link/qovdll_link.h"
 #include "link/station.h"
@@ -52,10 +53,16 @@ const char* const kUsage =
     "              [--received|--sold] [--cyrillic] [--skip-invalid]\n"
     "COMMAND: test-link | send TABLE... | receive TABLE... | delete-articles | clear-sales\n"
     "         import-articles FILE | export-articles FILE | list-articles\n"
+    "         report daily|snapshot|periodic DD.MM.YYYY DD.MM.YYYY | status | identity\n"
+    "         receipt --line CODE:QTY... [--cheque AMOUNT] [--card AMOUNT] [--cash AMOUNT]\n"
     "send tables:    departments articles stock operators currencies system header advert\n"
     "                units types message\n"
     "receive tables: departments articles sold operators currencies system vat units types\n"
     "delete-articles and clear-sales ask \"Da li ste sigurni?\" unless --yes is given.\n"
+    "report asks \"Da li ste sigurni ?\" unless --yes is given. receipt takes at most 10\n"
+    "lines; it exits 1 with the receipt's result code on stderr when that code is not 0.\n"
+    "status prints MENY, STANJE, BRPLU, LERR and LERRTEXT, identity SER, PIB and IBFM,\n"
+    "one NAME=value per line.\n"
     "Ctrl+C stops a run between two records (exit status 130).\n"
     "Articles as CSV (UTF-8, \";\" or \",\"): import-articles refuses the whole file when a row\n"
     "is refused, unless --skip-invalid; export-articles and list-articles read the article\n"
@@ -76,6 +83,8 @@ struct Options {
     bool sold = false;
     bool cyrillic = false;
     bool skipInvalid = false;
+    std::vector<std::pair<std::string, std::string>> receiptLines;  // code, quantity
+    std::string cheque, card, cash;
     std::string command;
     std::vector<std::string> tables;
 };
@@ -131,6 +140,19 @@ Options ParseOptions(const std::vector<std::string>& args) {
             options.cyrillic = true;
         } else if (arg == "--skip-invalid") {
             options.skipInvalid = true;
+        } else if (arg == "--line") {
+            const std::string line = value(arg);
+            const auto colon = line.rfind(':');
+            if (colon == std::string::npos || colon == 0 || colon + 1 == line.size()) {
+                throw UsageError{"--line needs CODE:QTY"};
+            }
+            options.receiptLines.emplace_back(line.substr(0, colon), line.substr(colon + 1));
+        } else if (arg == "--cheque") {
+            options.cheque = value(arg);
+        } else if (arg == "--card") {
+            options.card = value(arg);
+        } else if (arg == "--cash") {
+            options.cash = value(arg);
         } else if (arg == "--help" || arg == "-h") {
             throw HelpWanted{};
         } else if (!arg.empty() && arg[0] == '-') {
@@ -144,9 +166,10 @@ Options ParseOptions(const std::vector<std::string>& args) {
     if (options.command.empty()) {
         throw UsageError{"no command"};
     }
-    const std::vector<std::string> known = {"test-link",       "send",         "receive",
-                                            "delete-articles", "clear-sales",  "import-articles",
-                                            "export-articles", "list-articles"};
+    const std::vector<std::string> known = {"test-link",       "send",          "receive",
+                                            "delete-articles", "clear-sales",   "import-articles",
+                                            "export-articles", "list-articles", "report",
+                                            "receipt",         "status",        "identity"};
     if (std::find(known.begin(), known.end(), options.command) == known.end()) {
         throw UsageError{"unknown command " + options.command};
     }
@@ -159,8 +182,22 @@ Options ParseOptions(const std::vector<std::string>& args) {
     if (takesFile && options.tables.size() != 1) {
         throw UsageError{options.command + " needs one file"};
     }
-    if (!takesTables && !takesFile && !options.tables.empty()) {
+    if (options.command == "report") {
+        const auto& t = options.tables;
+        const bool periodic = !t.empty() && t[0] == "periodic" && t.size() == 3;
+        const bool single = t.size() == 1 && (t[0] == "daily" || t[0] == "snapshot");
+        if (!periodic && !single) {
+            throw UsageError{"report needs daily, snapshot or periodic DD.MM.YYYY DD.MM.YYYY"};
+        }
+    } else if (!takesTables && !takesFile && !options.tables.empty()) {
         throw UsageError{options.command + " takes no table"};
+    }
+    if (options.receiptLines.size() > qov::fiscal::FiscalForm::kLines) {
+        throw UsageError{"receipt takes at most 10 lines"};
+    }
+    if (options.command != "receipt" && (!options.receiptLines.empty() || !options.cheque.empty() ||
+                                         !options.card.empty() || !options.cash.empty())) {
+        throw UsageError{"--line, --cheque, --card and --cash are for receipt"};
     }
     if (options.received && options.sold) {
         throw UsageError{"--received and --sold exclude each other"};
@@ -308,6 +345,91 @@ bool Confirmed(const Options& options) {
     answer = answer.substr(0, answer.find_last_not_of(" \r") + 1);
     return answer == "d" || answer == "D" || answer == "da" || answer == "Da" || answer == "y" ||
            answer == "yes";
+}
+
+// The console's boxes, with the fiscal screen's question answered by --yes or from stdin.
+class AskingDialogs : public qov::Dialogs {
+public:
+    AskingDialogs(qov::Dialogs& console, const Options& options)
+        : console_(console), options_(options) {}
+    qov::Answer show(const qov::MessageBox& box) override {
+        if (box.buttons != qov::Buttons::YesNo) {
+            return console_.show(box);
+        }
+        if (options_.yes) {
+            return qov::Answer::Yes;
+        }
+        std::cerr << box.text << " (d/n) " << std::flush;
+        std::string answer;
+        if (!std::getline(std::cin, answer)) {
+            return qov::Answer::No;
+        }
+        answer = answer.substr(0, answer.find_last_not_of(" \r") + 1);
+        return answer == "d" || answer == "D" || answer == "da" || answer == "Da" ||
+                       answer == "y" || answer == "yes"
+                   ? qov::Answer::Yes
+                   : qov::Answer::No;
+    }
+    std::string openFile(const qov::FileDialog& d) override { return console_.openFile(d); }
+    std::string saveFile(const qov::FileDialog& d) override { return console_.saveFile(d); }
+    void setBusy(bool busy) override { console_.setBusy(busy); }
+    void yield() override { console_.yield(); }
+
+private:
+    qov::Dialogs& console_;
+    const Options& options_;
+};
+
+// report / receipt / status / identity: the fiscal screen's operations.
+int Fiscal(Session& s) {
+    AskingDialogs dialogs(s.dialogs, s.options);
+    qov::Station station{s.state, dialogs, s.calls, s.station.database, s.station.userStore};
+    qov::fiscal::FiscalForm form(station);
+    const Options& o = s.options;
+    if (o.command == "report") {
+        const std::string& kind = o.tables.front();
+        bool ok = false;
+        if (kind == "daily") {
+            ok = form.dnevni();
+        } else if (kind == "snapshot") {
+            ok = form.presek();
+        } else {
+            form.StartText = o.tables[1];
+            form.EndText = o.tables[2];
+            ok = form.periodicni();
+        }
+        return ok ? kExitOk : kExitFailed;
+    }
+    if (o.command == "receipt") {
+        for (std::size_t i = 0; i < o.receiptLines.size(); ++i) {
+            form.Artikal[i] = o.receiptLines[i].first;
+            form.Kolicina[i] = o.receiptLines[i].second;
+        }
+        form.Cek = o.cheque;
+        form.Kartica = o.card;
+        form.Gotovina = o.cash;
+        const int code = form.racunOut();
+        if (code != 0) {
+            std::cerr << "receipt result code " << code << "\n";
+            return kExitFailed;
+        }
+        std::cout << "Racun je izdat." << std::endl;
+        return kExitOk;
+    }
+    if (o.command == "status") {
+        if (form.fisstate() == -1) {
+            return kExitFailed;
+        }
+        std::cout << "MENY=" << form.MENY << "\nSTANJE=" << form.STANJE << "\nBRPLU=" << form.BRPLU
+                  << "\nLERR=" << form.status.lastError << "\nLERRTEXT=" << form.LERRTEXT.substr(1)
+                  << std::endl;
+        return kExitOk;
+    }
+    if (!form.serial()) {
+        return kExitFailed;
+    }
+    std::cout << "SER=" << form.SER << "\nPIB=" << form.PIB << "\nIBFM=" << form.IBFM << std::endl;
+    return kExitOk;
 }
 
 int TestLink(Session& s) {
@@ -472,6 +594,10 @@ int Run(const Options& options) {
         {"import-articles", [&] { return ImportArticles(session); }},
         {"export-articles", [&] { return ExportArticles(session); }},
         {"list-articles", [&] { return ListArticles(session); }},
+        {"report", [&] { return Fiscal(session); }},
+        {"receipt", [&] { return Fiscal(session); }},
+        {"status", [&] { return Fiscal(session); }},
+        {"identity", [&] { return Fiscal(session); }},
     };
     int status = kExitUsage;
     try {
