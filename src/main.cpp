@@ -10,6 +10,7 @@
 #include "app/user_store.h"
 #include "articles/article_screens.h"
 #include "fiscal/keyboard_screen.h"
+#include "fiscal/logo_screen.h"
 #include "link/link_calls.h"
 #include "link/qovdll_link.h"
 #include "link/station.h"
@@ -70,6 +71,13 @@ int main(int argc, char** argv) {
     window.registerScreen(2, 4, [&station] { return qov::tables::CreateTransmitScreen(station); });
     window.registerScreen(2, 5, [&station] { return qov::tables::CreateReceiveScreen(station); });
     window.registerScreen(2, 8, [&station] { return qov::fiscal::CreateKeyboardScreen(station); });
+    window.registerScreen(2, 3, [&station, &window] {
+        return qov::fiscal::CreateGraphicLogoScreen(
+            station,
+            [&window](QWidget* picture, QWidget* beside) { window.openBeside(picture, beside); });
+    });
+    window.registerLogoPicture(
+        [&station] { return qov::fiscal::CreateLogoPictureScreen(station); });
     dialogs.setParent(&window);
     window.load(settings.get());
     window.show();

@@ -75,6 +75,25 @@ void MainWindow::registerScreen(int group, int entry, ScreenFactory factory) {
     factories_[{group, entry}] = std::move(factory);
 }
 
+void MainWindow::registerLogoPicture(ScreenFactory factory) {
+    logoPicture_ = std::move(factory);
+}
+
+int MainWindow::openBeside(QWidget* widget, QWidget* beside) {
+    if (widget == nullptr) {
+        return 0;
+    }
+    QPoint where(0, 0);
+    if (beside != nullptr) {
+        if (auto* sub = qobject_cast<QMdiSubWindow*>(beside->parentWidget())) {
+            where = QPoint(sub->geometry().right() + 1, sub->y());
+        }
+    }
+    const int id = addScreen(widget, where);
+    logic_.windowOpened(id);
+    return id;
+}
+
 void MainWindow::load(const cIniFile* settings) {
     const WindowPlacement placement = logic_.load(settings);
     setWindowTitle(latin1(logic_.caption()));
@@ -122,6 +141,12 @@ void MainWindow::buildMenus() {
     zatvori_ = fileMenu_->addAction("&Zatvori", this, [this] { logic_.zatvori(); });
     zatvori_->setObjectName("mnuZatvori");
     zatvori_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F4));
+    QAction* otvoriLogo = fileMenu_->addAction("Otvori logo...", this, [this] {
+        if (logoPicture_) {
+            openBeside(logoPicture_(), nullptr);
+        }
+    });
+    otvoriLogo->setObjectName("mnuOtvoriLogo");
     fileMenu_->addSeparator();
     sirina32_ = fileMenu_->addAction("Sirina 32", this, [this] { logic_.toggleLineWidth(); });
     sirina32_->setObjectName("mnuSirina32");
@@ -222,7 +247,11 @@ int MainWindow::openScreen(int group, int entry) {
     if (it == factories_.end() || !it->second) {
         return 0;
     }
-    QWidget* widget = it->second();
+    // Beside the panel: the top-left corner of the screens' area.
+    return addScreen(it->second(), QPoint(0, 0));
+}
+
+int MainWindow::addScreen(QWidget* widget, const QPoint& where) {
     if (widget == nullptr) {
         return 0;
     }
@@ -235,8 +264,7 @@ int MainWindow::openScreen(int group, int entry) {
         screens_.erase(id);
         logic_.windowClosed(id);
     });
-    // Beside the panel: the top-left corner of the screens' area.
-    sub->move(0, 0);
+    sub->move(where);
     sub->show();
     sub->setFocus();
     return id;

@@ -34,6 +34,14 @@ public:
     // "Konekcija" (group 2, entry 1) is registered by the window itself.
     void registerScreen(int group, int entry, ScreenFactory factory);
 
+    // The picture screen of the logo, made with its file choice: the factory behind
+    // "Otvori logo..." in "Datoteke".
+    void registerLogoPicture(ScreenFactory factory);
+
+    // Opens a screen outside the navigation, beside the screen `beside` (or, without one,
+    // beside the panel); its window joins the open-windows list. The new window's id.
+    int openBeside(QWidget* widget, QWidget* beside);
+
     // Runs the main window's loading steps and applies the stored state and placement.
     void load(const cIniFile* settings);
 
@@ -54,6 +62,7 @@ protected:
 
 private:
     void buildMenus();
+    int addScreen(QWidget* widget, const QPoint& where);
     void rebuildLinkMenus();
     void layoutClient();
     void tile(Qt::Orientation orientation);
@@ -81,6 +90,7 @@ private:
     QAction* sirina32_ = nullptr;
     QAction* cirilica_ = nullptr;
     std::map<std::pair<int, int>, ScreenFactory> factories_;
+    ScreenFactory logoPicture_;
     std::map<int, QMdiSubWindow*> screens_;
     int nextId_ = MainLogic::kPanelId + 1;
     bool unloaded_ = false;
