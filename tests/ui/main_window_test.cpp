@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
 #include <QToolBox>
@@ -28,6 +29,31 @@ QStringList Captions(const QMenu* menu) {
             out << "[" + Captions(action->menu()).join("|") + "]";
     }
     return out;
+}
+
+TEST(MainWindow, OtvoriLogoOpensThePictureScreenBesideThePanelAsAnOpenWindow) {
+    SharedState state;
+    test::ScriptedDialogs dialogs;
+    test::ScriptedLink link;
+    LinkCalls calls{state, link};
+    const auto db = CreateSqlDatabase();
+    test::MemoryUserStore store;
+    Station station{state, dialogs, calls, *db, store};
+    test::FakeDesktop desktop;
+    MainWindow window(station, desktop, test::MakeTempFolder("qovgui") + "/");
+    QAction* item = window.fileMenu()->findChild<QAction*>("mnuOtvoriLogo");
+    ASSERT_NE(item, nullptr);
+    item->trigger();  // no picture screen registered: nothing opens
+    EXPECT_EQ(window.logic().openWindows().size(), 2u);
+    int made = 0;
+    window.registerLogoPicture([&made] {
+        ++made;
+        return new QWidget;
+    });
+    item->trigger();
+    EXPECT_EQ(made, 1);
+    EXPECT_EQ(window.logic().openWindows().size(), 3u);
+    EXPECT_EQ(window.mdiArea()->subWindowList().size(), 1);
 }
 
 TEST(MainWindow, OpensWithEveryMenuAndTheTwentyTwoNavigationEntries) {
@@ -56,7 +82,8 @@ TEST(MainWindow, OpensWithEveryMenuAndTheTwentyTwoNavigationEntries) {
     for (const QAction* action : window.menuBar()->actions())
         menus << action->text() << Captions(action->menu());
     EXPECT_EQ(menus.join("|").toStdString(),
-              "&Datoteke|&Nova|&Otvori|&Sacuvaj|Sacuvaj Pod Imenom|&Zatvori|Sirina 32|Stampa|"
+              "&Datoteke|&Nova|&Otvori|&Sacuvaj|Sacuvaj Pod Imenom|&Zatvori|Otvori logo...|"
+              "Sirina 32|Stampa|"
               "Cirilica|Veza po postavci|&Izlaz|"
               "Raspored|Aktivni prozori...|[]|Kaskadno|Po Horizontali|Po Vertikali|"
               "Rasporedi ikonice|"
