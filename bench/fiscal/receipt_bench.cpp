@@ -1,0 +1,101 @@
+// One receipt of 10 sale lines and 3 payments (cheque, card, cash) through the fiscal screen's
+// receipt procedure, against the register simulator over TCP loopback and the real link
+// library: about 40 exchanges a receipt. Wall time per receipt and this process's CPU time.
+#include <benchmark/benchmark.h>
+
+#include <QCoreApplication>
+#include <QProcess>
+
+#include <chrono>
+#include <string>
+
+#include "app/database.h"
+#include "bench_support.h"
+#include "fiscal/fiscal_form.h"
+#include "link/link_calls.h"
+#include "link/qovdll_link.h"
+#include "link/station.h"
+
+namespace {
+
+using qov::bench::BenchDialogs;
+using qov::bench::NoUserStore;
+using qov::bench::ProcessCpuSeconds;
+
+struct Bench {
+    Bench() {
+        const std::string address = qov::bench::StartSimulator(simulator, {"--demo"});
+        shared.MaxCheque = shared.MaxCard = shared.MaxCash = 100000;
+        link.line().setPortDevice(1, "tcp://" + address);
+        ready = !address.empty() && link.Init_RS232bd(1, 57600) == 0 && calls.testConnection() == 0;
+        for (int i = 0; i < qov::fiscal::FiscalForm::kLines; ++i) {
+            form.Artikal[static_cast<std::size_t>(i)] = "8600000000" + std::to_string(10 + i);
+            form.Kolicina[static_cast<std::size_t>(i)] = "0.001";
+        }
+        form.Cek = "0.01";
+        form.Kartica = "0.01";
+        form.Gotovina = "1000";
+    }
+    ~Bench() {
+        link.Close_RS232();
+        simulator.terminate();
+        simulator.waitForFinished(5000);
+    }
+
+    QProcess simulator;
+    qov::SharedState shared;
+    BenchDialogs dialogs;
+    qov::QovDllLink link;
+    qov::LinkCalls calls{shared, link};
+    std::unique_ptr<qov::Database> database = qov::CreateSqlDatabase();
+    NoUserStore userStore;
+    qov::Station station{shared, dialogs, calls, *database, userStore};
+    qov::fiscal::FiscalForm form{station};
+    bool ready = false;
+};
+
+Bench* gBench = nullptr;
+
+void BM_Receipt10Lines3Payments(benchmark::State& state) {
+    if (gBench == nullptr || !gBench->ready) {
+        state.SkipWithError("the line to qovreg does not open");
+        return;
+    }
+    double cpu = 0;
+    double wall = 0;
+    for (auto _ : state) {
+        const double start = ProcessCpuSeconds();
+        const auto wallStart = std::chrono::steady_clock::now();
+        const int code = gBench->form.racunOut();
+        wall += std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
+        cpu += ProcessCpuSeconds() - start;
+        if (code != 0) {
+            state.SkipWithError(("the receipt failed with code " + std::to_string(code)).c_str());
+            break;
+        }
+    }
+    const double runs = static_cast<double>(state.iterations());
+    state.counters["wall_ms_per_receipt"] = runs > 0 ? 1000 * wall / runs : 0;
+    state.counters["cpu_ms_per_receipt"] = runs > 0 ? 1000 * cpu / runs : 0;
+    state.counters["boxes"] = gBench->dialogs.boxes;
+}
+BENCHMARK(BM_Receipt10Lines3Payments)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(200);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+        return 1;
+    }
+    Bench bench;
+    gBench = &bench;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    gBench = nullptr;
+    return 0;
+}
