@@ -23,6 +23,8 @@
 #include "articles/article_csv.h"
 #include "articles/register_articles.h"
 #include "fiscal/fiscal_form.h"
+#include "fiscal/keyboard.h"
+#include "fiscal/logo.h"
 #include "link/link_calls.h"
 #include "link/qovdll_link.h"
 #include "link/station.h"
@@ -55,6 +57,7 @@ const char* const kUsage =
     "         import-articles FILE | export-articles FILE | list-articles\n"
     "         report daily|snapshot|periodic DD.MM.YYYY DD.MM.YYYY | status | identity\n"
     "         receipt --line CODE:QTY... [--cheque AMOUNT] [--card AMOUNT] [--cash AMOUNT]\n"
+    "         key NAME... | display | logo 1|2 FILE.bmp\n"
     "send tables:    departments articles stock operators currencies system header advert\n"
     "                units types message\n"
     "receive tables: departments articles sold operators currencies system vat units types\n"
@@ -63,6 +66,11 @@ const char* const kUsage =
     "lines; it exits 1 with the receipt's result code on stderr when that code is not 0.\n"
     "status prints MENY, STANJE, BRPLU, LERR and LERRTEXT, identity SER, PIB and IBFM,\n"
     "one NAME=value per line.\n"
+    "key presses the register's keys by their button names (zero..nine, comma, doublezero,\n"
+    "dep1..dep5, clear, total, subtotal, currencyV, ticket, creditcard, check, key, cashin,\n"
+    "cashout, storno, returnitem, discountperc, discountval, plu, per, feedjourn, feedsc,\n"
+    "shift); display prints the two operator lines and the customer line; logo chooses the\n"
+    "slot (1 at the start of the receipt, 2 at its end) and sends the bitmap.\n"
     "Ctrl+C stops a run between two records (exit status 130).\n"
     "Articles as CSV (UTF-8, \";\" or \",\"): import-articles refuses the whole file when a row\n"
     "is refused, unless --skip-invalid; export-articles and list-articles read the article\n"
@@ -166,10 +174,21 @@ Options ParseOptions(const std::vector<std::string>& args) {
     if (options.command.empty()) {
         throw UsageError{"no command"};
     }
-    const std::vector<std::string> known = {"test-link",       "send",          "receive",
-                                            "delete-articles", "clear-sales",   "import-articles",
-                                            "export-articles", "list-articles", "report",
-                                            "receipt",         "status",        "identity"};
+    const std::vector<std::string> known = {"test-link",
+                                            "send",
+                                            "receive",
+                                            "delete-articles",
+                                            "clear-sales",
+                                            "import-articles",
+                                            "export-articles",
+                                            "list-articles",
+                                            "report",
+                                            "receipt",
+                                            "status",
+                                            "identity",
+                                            "key",
+                                            "display",
+                                            "logo"};
     if (std::find(known.begin(), known.end(), options.command) == known.end()) {
         throw UsageError{"unknown command " + options.command};
     }
@@ -188,6 +207,20 @@ Options ParseOptions(const std::vector<std::string>& args) {
         const bool single = t.size() == 1 && (t[0] == "daily" || t[0] == "snapshot");
         if (!periodic && !single) {
             throw UsageError{"report needs daily, snapshot or periodic DD.MM.YYYY DD.MM.YYYY"};
+        }
+    } else if (options.command == "key") {
+        if (options.tables.empty()) {
+            throw UsageError{"key needs at least one key name"};
+        }
+        for (const std::string& name : options.tables) {
+            if (qov::fiscal::FindKeyboardKey(name) == nullptr) {
+                throw UsageError{"unknown key " + name};
+            }
+        }
+    } else if (options.command == "logo") {
+        const auto& t = options.tables;
+        if (t.size() != 2 || (t[0] != "1" && t[0] != "2")) {
+            throw UsageError{"logo needs the slot 1 or 2 and a file"};
         }
     } else if (!takesTables && !takesFile && !options.tables.empty()) {
         throw UsageError{options.command + " takes no table"};
@@ -492,6 +525,54 @@ int RegisterOperation(Session& s,
     return ok ? kExitOk : kExitFailed;
 }
 
+// key NAME...: the remote keyboard's key frames, one per name; stops at a key not done.
+int PressKeys(Session& s) {
+    qov::fiscal::Keyboard keyboard(s.station);
+    for (const std::string& name : s.options.tables) {
+        keyboard.press(name);
+        if (s.state.LinkResult != 0) {
+            std::cerr << "qovctl: key " << name << " not done (" << s.state.LinkResult << ")\n";
+            return kExitFailed;
+        }
+    }
+    return kExitOk;
+}
+
+// display: one poll of the remote keyboard's display, its three lines.
+int ShowDisplay(Session& s) {
+    qov::DisplayLines lines;
+    if (qov::PollDisplay(s.calls, lines, qov::fiscal::Keyboard::kDisplayWait) <= 0) {
+        s.dialogs.message(qov::fiscal::Keyboard::kLinkLost, qov::kTitle, qov::Icon::Critical);
+        return kExitFailed;
+    }
+    lines = qov::fiscal::ShownDisplay(std::move(lines));
+    std::cout << lines.operator1 << "\n" << lines.operator2 << "\n" << lines.customer << std::endl;
+    return kExitOk;
+}
+
+// logo 1|2 FILE: the slot frame, then the bitmap through Invialogo; exit 0 when both were done.
+int SendLogo(Session& s) {
+    const std::string& file = s.options.tables[1];
+    if (std::FILE* f = std::fopen(file.c_str(), "rb")) {
+        std::fclose(f);
+    } else {
+        std::cerr << "qovctl: cannot read " << file << "\n";
+        return kExitFailed;
+    }
+    qov::fiscal::GraphicLogo logo(s.station);
+    logo.slot = s.options.tables[0] == "1" ? 1 : 2;
+    if (!logo.otvori()) {
+        return kExitFailed;
+    }
+    s.state.LogoFilePath = file;
+    s.state.LinkResult = s.link.Invialogo(file);
+    if (s.state.LinkResult != 0) {
+        std::cerr << "qovctl: logo not sent (" << s.state.LinkResult << ")\n";
+        return kExitFailed;
+    }
+    return kExitOk;
+}
+
 // The article table an article command works on.
 std::string ArticleTable(const Options& options) {
     return options.sold       ? qov::articles::kReceivedSoldTable
@@ -598,6 +679,9 @@ int Run(const Options& options) {
         {"receipt", [&] { return Fiscal(session); }},
         {"status", [&] { return Fiscal(session); }},
         {"identity", [&] { return Fiscal(session); }},
+        {"key", [&] { return PressKeys(session); }},
+        {"display", [&] { return ShowDisplay(session); }},
+        {"logo", [&] { return SendLogo(session); }},
     };
     int status = kExitUsage;
     try {
