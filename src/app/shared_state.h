@@ -32,6 +32,9 @@ struct SharedState {
                                                    true, true, true, true};
 
     std::int16_t LineWidth = 22;
+    // The line speed as the remote keyboard's speed check keeps it: 0 = 4800, 1 = 9600,
+    // 2 = 19200, 3 = 38400, 4 = 57600 bit/s.
+    int SpeedIndex = 0;
     std::string CurrentForm;
     std::string ProgramFilePath;
     std::string LogoFilePath;

@@ -42,18 +42,13 @@ DisplayLines ShownDisplay(DisplayLines lines) {
             UpToNul(std::move(lines.customer))};
 }
 
-int& KeyboardSpeedIndex() {
-    static int index = 0;
-    return index;
-}
-
 Keyboard::Keyboard(Station& station) : st_(station) {}
 
 void Keyboard::open() {
     st_.state.CurrentForm = kFormName;
     const int index = SpeedIndexOf(st_.state.BaudRate);
     if (index >= 0) {
-        KeyboardSpeedIndex() = index;
+        st_.state.SpeedIndex = index;
     }
 }
 
@@ -70,7 +65,7 @@ bool Keyboard::press(std::string_view name) {
         st_.dialogs.setBusy(false);
     }
     if (name == "subtotal") {
-        CheckForSpeed(st_, display_.operator1, KeyboardSpeedIndex());
+        CheckForSpeed(st_, display_.operator1, st_.state.SpeedIndex);
     }
     return true;
 }

@@ -34,10 +34,6 @@ const KeyboardKey* FindKeyboardKey(std::string_view name);
 // The display lines as shown: each line of the split reply ended early by a NUL.
 DisplayLines ShownDisplay(DisplayLines lines);
 
-// The speed index that the remote keyboard keeps for the speed check, program-wide
-// (0 = 4800 ... 4 = 57600).
-int& KeyboardSpeedIndex();
-
 // frmkeyboard, the remote keyboard without the window: key frames, the display poll and its
 // timer state, the speed check after "subtotal".
 class Keyboard {

@@ -184,11 +184,11 @@ struct SpeedCase {
 class SpeedIndexOnOpen : public KeyboardTest, public ::testing::WithParamInterface<SpeedCase> {};
 
 TEST_P(SpeedIndexOnOpen, FollowsTheLineSpeed) {
-    KeyboardSpeedIndex() = 4;
+    state.SpeedIndex = 4;
     state.BaudRate = GetParam().baudRate;
     Keyboard k(station);
     k.open();
-    EXPECT_EQ(KeyboardSpeedIndex(), GetParam().index);
+    EXPECT_EQ(state.SpeedIndex, GetParam().index);
     EXPECT_EQ(state.CurrentForm, "frmkeyboard");
 }
 
@@ -201,18 +201,18 @@ INSTANTIATE_TEST_SUITE_P(Speeds, SpeedIndexOnOpen,
 TEST_F(KeyboardTest, SubtotalRunsTheSpeedCheckOnTheShownDisplay) {
     keyboard.press("key");
     pollWith("5.8.11.1 3");
-    ASSERT_EQ(KeyboardSpeedIndex(), 1);
+    ASSERT_EQ(state.SpeedIndex, 1);
     keyboard.press("total");  // the check follows only "subtotal"
-    EXPECT_EQ(KeyboardSpeedIndex(), 1);
+    EXPECT_EQ(state.SpeedIndex, 1);
     keyboard.press("subtotal");
-    EXPECT_EQ(KeyboardSpeedIndex(), 3);
+    EXPECT_EQ(state.SpeedIndex, 3);
     EXPECT_EQ(link.textsOf("send_frameMD"), (Texts{"m018D", "m0187", "m0188"}));
 }
 
 TEST_F(KeyboardTest, SubtotalOnTheSpeedSetReopensTheLine) {
     keyboard.press("key");
     pollWith("5.8.11.4");
-    KeyboardSpeedIndex() = 2;
+    state.SpeedIndex = 2;
     state.ConnectionString = "missing database";
     keyboard.press("subtotal");
     EXPECT_EQ(state.BaudRate, 19200);
