@@ -9,6 +9,7 @@
 #include "app/shared_state.h"
 #include "app/user_store.h"
 #include "articles/article_screens.h"
+#include "fiscal/fiscal_screens.h"
 #include "fiscal/keyboard_screen.h"
 #include "fiscal/logo_screen.h"
 #include "link/link_calls.h"
@@ -71,6 +72,7 @@ int main(int argc, char** argv) {
     window.registerScreen(2, 4, [&station] { return qov::tables::CreateTransmitScreen(station); });
     window.registerScreen(2, 5, [&station] { return qov::tables::CreateReceiveScreen(station); });
     window.registerScreen(2, 8, [&station] { return qov::fiscal::CreateKeyboardScreen(station); });
+    window.registerScreen(2, 9, [&station] { return qov::fiscal::CreateFiscalScreen(station); });
     window.registerScreen(2, 3, [&station, &window] {
         return qov::fiscal::CreateGraphicLogoScreen(
             station,

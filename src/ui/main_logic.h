@@ -24,8 +24,9 @@ struct NavigationEntry {
 inline constexpr std::array<const char*, 3> kNavigationGroups{"Programski Podaci", "Komunikacija",
                                                               "Prodajnost"};
 // clang-format off
-// Group 1 ends with "Funkcije", the function-limits screen, which no other entry or menu opens.
-inline constexpr std::array<NavigationEntry, 23> kNavigationEntries{{
+// Group 1 ends with "Funkcije", the function-limits screen, and group 2 with "Fiskalni
+// Izvestaji", the fiscal screen: no other entry or menu opens either.
+inline constexpr std::array<NavigationEntry, 24> kNavigationEntries{{
     {1, 1, "Zaglavlje Isecka"},
     {1, 2, "Odeljenja"},
     {1, 3, "Artikli"},
@@ -44,6 +45,7 @@ inline constexpr std::array<NavigationEntry, 23> kNavigationEntries{{
     {2, 6, "Citanje Fiskalne Memorije"},
     {2, 7, "Citanje Programa"},
     {2, 8, "Emulacija Tastature"},
+    {2, 9, "Fiskalni Izvestaji"},
     {3, 1, "Artikli"},
     {3, 2, "Prodati Artikli"},
     {3, 3, "Odeljenja"},

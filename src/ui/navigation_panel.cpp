@@ -32,6 +32,8 @@ QStyle::StandardPixmap EntryIcon(int group, int entry) {
                     return QStyle::SP_DriveHDIcon;
                 case 8:
                     return QStyle::SP_ComputerIcon;
+                case 9:
+                    return QStyle::SP_FileDialogListView;
                 default:
                     return QStyle::SP_FileDialogContentsView;
             }

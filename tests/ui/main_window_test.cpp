@@ -105,6 +105,7 @@ TEST(MainWindow, OpensWithEveryMenuAndTheTwentyTwoNavigationEntries) {
               "Reklamna Poruka|Jedinice Mere|Tipovi Artikala|Funkcije|"
               "[Komunikacija]|Konekcija|Provera Veze|Slanje Grafickog Loga|Slanje Podataka|"
               "Prijem Podataka|Citanje Fiskalne Memorije|Citanje Programa|Emulacija Tastature|"
+              "Fiskalni Izvestaji|"
               "[Prodajnost]|Artikli|Prodati Artikli|Odeljenja|Kasiri|Poreske Stope");
 }
 
