@@ -7,6 +7,7 @@
 #include "app/database.h"
 #include "fiscal/fiscal_form.h"
 #include "fiscal/fiscal_screens.h"
+#include "support/fake_station.h"
 #include "support/memory_user_store.h"
 #include "support/screen_keys.h"
 #include "support/scripted_dialogs.h"
@@ -15,7 +16,7 @@
 namespace qov::fiscal {
 namespace {
 
-struct FiscalScreenGui : ::testing::Test {
+struct FiscalScreenGui : ::testing::Test, test::FakeStation {
     FiscalScreenGui() { state.MaxCash = 1000; }
 
     std::string text(const char* name) const {
@@ -26,13 +27,6 @@ struct FiscalScreenGui : ::testing::Test {
         screen->findChild<QLineEdit*>(name)->setText(value);
     }
 
-    SharedState state;
-    test::ScriptedDialogs dialogs;
-    test::ScriptedLink link;
-    LinkCalls calls{state, link};
-    std::unique_ptr<Database> database = CreateSqlDatabase();
-    test::MemoryUserStore userStore;
-    Station station{state, dialogs, calls, *database, userStore};
     std::unique_ptr<QWidget> screen{CreateFiscalScreen(station)};
 };
 

@@ -7,6 +7,7 @@
 
 #include "app/database.h"
 #include "fiscal/keyboard_screen.h"
+#include "support/fake_station.h"
 #include "support/memory_user_store.h"
 #include "support/scripted_dialogs.h"
 #include "support/scripted_link.h"
@@ -14,15 +15,7 @@
 namespace qov::fiscal {
 namespace {
 
-struct KeyboardGui : ::testing::Test {
-    SharedState state;
-    test::ScriptedDialogs dialogs;
-    test::ScriptedLink link;
-    LinkCalls calls{state, link};
-    std::unique_ptr<Database> database = CreateSqlDatabase();
-    test::MemoryUserStore userStore;
-    Station station{state, dialogs, calls, *database, userStore};
-};
+struct KeyboardGui : ::testing::Test, test::FakeStation {};
 
 TEST_F(KeyboardGui, EveryKeyOfTheTableIsAButtonThatSendsItsFrame) {
     KeyboardScreen screen(station);

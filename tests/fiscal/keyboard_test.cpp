@@ -5,6 +5,7 @@
 
 #include "app/database.h"
 #include "fiscal/keyboard.h"
+#include "support/fake_station.h"
 #include "support/memory_user_store.h"
 #include "support/scripted_dialogs.h"
 #include "support/scripted_link.h"
@@ -14,7 +15,7 @@ namespace {
 
 using Texts = std::vector<std::string>;
 
-struct KeyboardTest : ::testing::Test {
+struct KeyboardTest : ::testing::Test, test::FakeStation {
     KeyboardTest() {
         state.BaudRate = 9600;
         keyboard.open();
@@ -25,13 +26,6 @@ struct KeyboardTest : ::testing::Test {
         return keyboard.poll();
     }
 
-    SharedState state;
-    test::ScriptedDialogs dialogs;
-    test::ScriptedLink link;
-    LinkCalls calls{state, link};
-    std::unique_ptr<Database> database = CreateSqlDatabase();
-    test::MemoryUserStore userStore;
-    Station station{state, dialogs, calls, *database, userStore};
     Keyboard keyboard{station};
 };
 

@@ -9,6 +9,7 @@
 
 #include "app/database.h"
 #include "fiscal/logo_screen.h"
+#include "support/fake_station.h"
 #include "support/memory_user_store.h"
 #include "support/scripted_dialogs.h"
 #include "support/scripted_link.h"
@@ -17,14 +18,7 @@
 namespace qov::fiscal {
 namespace {
 
-struct LogoGui : ::testing::Test {
-    SharedState state;
-    test::ScriptedDialogs dialogs;
-    test::ScriptedLink link;
-    LinkCalls calls{state, link};
-    std::unique_ptr<Database> database = CreateSqlDatabase();
-    test::MemoryUserStore userStore;
-    Station station{state, dialogs, calls, *database, userStore};
+struct LogoGui : ::testing::Test, test::FakeStation {
     std::string folder = test::MakeTempFolder("qovlogo") + "/";
 };
 

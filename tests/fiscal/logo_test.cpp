@@ -4,6 +4,7 @@
 
 #include "app/database.h"
 #include "fiscal/logo.h"
+#include "support/fake_station.h"
 #include "support/memory_user_store.h"
 #include "support/scripted_dialogs.h"
 #include "support/scripted_link.h"
@@ -13,15 +14,7 @@ namespace {
 
 using Texts = std::vector<std::string>;
 
-struct LogoTest : ::testing::Test {
-    SharedState state;
-    test::ScriptedDialogs dialogs;
-    test::ScriptedLink link;
-    LinkCalls calls{state, link};
-    std::unique_ptr<Database> database = CreateSqlDatabase();
-    test::MemoryUserStore userStore;
-    Station station{state, dialogs, calls, *database, userStore};
-};
+struct LogoTest : ::testing::Test, test::FakeStation {};
 
 struct SlotCase {
     const char* name;

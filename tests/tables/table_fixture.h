@@ -4,6 +4,7 @@
 
 #include "app/database.h"
 #include "link/station.h"
+#include "support/fake_station.h"
 #include "support/memory_user_store.h"
 #include "support/scripted_dialogs.h"
 #include "support/scripted_link.h"
@@ -12,7 +13,7 @@
 namespace qov::test {
 
 // A station on the fakes: scripted link and dialogs, default tables, Latin on both sides.
-struct TableFixture : ::testing::Test {
+struct TableFixture : ::testing::Test, FakeStation {
     TableFixture() {
         FillDefaultTables(state);
         state.CyrillicMode = state.CyrillicLanguage = false;
@@ -20,13 +21,6 @@ struct TableFixture : ::testing::Test {
     // Every box shown as "TITLE: TEXT", then its icon and buttons where it has them.
     std::vector<std::string> shown() const { return dialogs.lines(); }
 
-    SharedState state;
-    ScriptedDialogs dialogs;
-    ScriptedLink link;
-    LinkCalls calls{state, link};
-    std::unique_ptr<Database> database = CreateSqlDatabase();
-    MemoryUserStore userStore;
-    Station station{state, dialogs, calls, *database, userStore};
     tables::TransferProgress progress;
     tables::MessageLines message;
     tables::TransferContext ctx{station, progress, &message};
