@@ -104,3 +104,20 @@ inline std::string StartSimulator(QProcess& simulator, const QStringList& option
         benchmark::Shutdown();                                    \
         return 0;                                                 \
     }
+
+// The main of a benchmark program whose cases share one set-up made once Qt runs: an object of
+// `Type` lives for the run, and `global` points at it while the cases run.
+#define QOV_BENCHMARK_MAIN_WITH(Type, global)                     \
+    int main(int argc, char** argv) {                             \
+        QCoreApplication app(argc, argv);                         \
+        benchmark::Initialize(&argc, argv);                       \
+        if (benchmark::ReportUnrecognizedArguments(argc, argv)) { \
+            return 1;                                             \
+        }                                                         \
+        Type shared;                                              \
+        global = &shared;                                         \
+        benchmark::RunSpecifiedBenchmarks();                      \
+        benchmark::Shutdown();                                    \
+        global = nullptr;                                         \
+        return 0;                                                 \
+    }

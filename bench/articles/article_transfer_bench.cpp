@@ -123,16 +123,4 @@ BENCHMARK(BM_ReceiveArticles)->Unit(benchmark::kMillisecond)->UseRealTime()->Ite
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    Bench bench;
-    gBench = &bench;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    gBench = nullptr;
-    return 0;
-}
+QOV_BENCHMARK_MAIN_WITH(Bench, gBench);
