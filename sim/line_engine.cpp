@@ -195,7 +195,9 @@ void LineEngine::onEvent(qovdll::ReaderEvent& ev, Time now) {
                     ++repeated_;
                     if (log_)
                         log_->write("=", std::string(1, last_.seq));
-                    sendReply(last_.reply, last_.seq, now + milliseconds(options_.replyDelayMs));
+                    if (!last_.lost)
+                        sendReply(last_.reply, last_.seq,
+                                  now + milliseconds(options_.replyDelayMs));
                 }
             }
             return;  // ACK and SYN from the station mean nothing here
@@ -224,6 +226,11 @@ void LineEngine::onFrame(const qovdll::Frame& frame, Time now) {
         ++repeated_;
         if (log_)
             log_->write("=", std::string(1, frame.seq));
+        if (last_.lost) {
+            if (log_)
+                log_->write("F", std::string("lost ") + frame.seq);
+            return;
+        }
         sendReply(last_.reply, frame.seq, due);
         return;
     }
@@ -240,6 +247,8 @@ void LineEngine::onFrame(const qovdll::Frame& frame, Time now) {
     last_.seq = frame.seq;
     last_.crc = crc;
     last_.reply = qovdll::encodeFrame(frame.seq, data);
+    last_.lost =
+        !options_.loseRepliesTo.empty() && frame.data.rfind(options_.loseRepliesTo, 0) == 0;
     if (log_)
         log_->write("<", std::string(1, frame.seq) + " " + data);
 
@@ -250,7 +259,7 @@ void LineEngine::onFrame(const qovdll::Frame& frame, Time now) {
             queue(now + milliseconds(t), syn);
         replyAt = now + milliseconds(options_.synMs + options_.replyDelayMs);
     }
-    if (chance(options_.dropAfterExec)) {
+    if (last_.lost || chance(options_.dropAfterExec)) {
         if (log_)
             log_->write("F", std::string("lost ") + frame.seq);
         return;

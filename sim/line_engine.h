@@ -24,6 +24,9 @@ enum class DialOutcome { Connect, Busy, NoCarrier, NoAnswer, NoDialtone };
 struct LineOptions {
     double faultRate = 0;      // damage a reply byte / drop a request, each with this chance
     double dropAfterExec = 0;  // execute, then lose the reply
+    // Every request starting with this text is executed (once) and every reply to it lost,
+    // repetitions included: a frame the register took while the station never hears so.
+    std::string loseRepliesTo{};
     std::uint64_t seed = 1;
     int synMs = 0;  // SYN for this long before the reply of a slow request
     int replyDelayMs = 0;
@@ -69,6 +72,7 @@ private:
         char seq = 0;
         std::uint16_t crc = 0;
         std::string reply;  // the whole reply frame
+        bool lost = false;  // its replies are never sent (loseRepliesTo)
     };
 
     void feedReader(std::string_view bytes, Time now);

@@ -13,7 +13,7 @@ const char* const kUsage =
     "[--fault-rate P]\n"
     "              [--drop-after-exec P] [--seed N] [--syn-ms N] [--reply-delay MS] "
     "[--plu-capacity N]\n"
-    "              [--paper-out N] [--report-lock] [--daily-due]\n";
+    "              [--paper-out N] [--report-lock] [--daily-due] [--lose-replies-to TEXT]\n";
 
 namespace {
 
@@ -166,6 +166,9 @@ bool parseOptions(int argc, const char* const* argv, Options& o, std::string& er
             if (!takeInt(0, 99999, n))
                 return false;
             o.model.pluCapacity = static_cast<int>(n);
+        } else if (name == "--lose-replies-to") {
+            if (!take(o.line.loseRepliesTo))
+                return false;
         } else if (name == "--paper-out") {
             if (!takeInt(0, 1000000, n))
                 return false;

@@ -92,5 +92,36 @@ TEST_F(Qovctl, ReceiptsReachTheJournalExactlyOnceOverAFaultyLine) {
     EXPECT_GT(ok, 0);
 }
 
+// A sale line the register takes while every reply to it is lost: the receipt is reported
+// failed with the step that failed, and the line is in the journal once, not once per attempt.
+TEST_F(Qovctl, ASaleWhoseRepliesAreLostIsReportedAndSoldOnce) {
+    WriteFile(home + "QovCom.ini",
+              "[database]\r\nconnectionstring=Driver=SQLite;Database={app.path}\\QovCom.db\r\n"
+              "[application.rules]\r\nmaxcek=1000\r\nmaxkartica=1000\r\nmaxkes=100000\r\n");
+    const std::string log = home + "register.log";
+    const std::string lost = "PS10860000000002";
+    Simulator sim;
+    const std::string device =
+        Start(sim, {"--tcp", "127.0.0.1:0", "--demo", "--log", log, "--lose-replies-to", lost});
+    const std::string result = run(device, {"receipt", "--line", "860000000001:1", "--line",
+                                            "860000000002:2", "--cash", "1000"});
+    EXPECT_TRUE(result.starts_with("1|")) << result;
+    EXPECT_NE(result.find("Artikal 860000000002 nije prodat."), std::string::npos) << result;
+    EXPECT_NE(result.find("receipt result code 2"), std::string::npos) << result;
+    const std::string journal = ReadFile(log);
+    EXPECT_EQ(Executed(journal, lost +
+                                    "00123456789123"
+                                    "0011" +
+                                    Digits(2000, 9) + "00000000"),
+              1);
+    EXPECT_EQ(Executed(journal,
+                       "PS10860000000001"
+                       "00123456789123"
+                       "0011" +
+                           Digits(1000, 9) + "00000000"),
+              1);
+    EXPECT_EQ(Executed(journal, "g10" + Digits(100000, 11)), 1);
+}
+
 }  // namespace
 }  // namespace qov::test
