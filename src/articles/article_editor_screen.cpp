@@ -17,7 +17,7 @@
 #include "articles/article_csv_keys.h"
 #include "articles/article_editor.h"
 #include "articles/article_screens.h"
-#include "articles/article_widgets.h"
+#include "articles/article_parts_screen.h"
 #include "ui/screen.h"
 #include "widgets/screen_toolbar.h"
 #include "widgets/widget_text.h"

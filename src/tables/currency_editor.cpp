@@ -1,5 +1,6 @@
 #include "tables/currency_editor.h"
 
+#include "tables/cyrillic_switch.h"
 #include "tables/fields.h"
 #include "text/transcode.h"
 
@@ -202,12 +203,8 @@ void CurrencyEditor::svuota() {
 void CurrencyEditor::setCheck1(bool checked) {
     check1_ = checked;
     fontName_ = kCyrillicFont;
-    SharedState& state = station_.state;
-    state.tableCyrillic(CyrTable::Currencies) = true;
-    for (int number = 1; number <= kCurrencyCount; ++number) {
-        std::string& text = state.CurrencyTable[number].name;
-        text = FontToRegister(text);
-    }
+    SwitchToCyrillic(station_.state, CyrTable::Currencies, station_.state.CurrencyTable,
+                     &CurrencyRecord::name, 1, kCurrencyCount);
 }
 
 bool CurrencyEditor::onToolbar(const std::string& key) {

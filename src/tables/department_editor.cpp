@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "tables/cyrillic_switch.h"
 #include "tables/departments.h"
 #include "tables/fields.h"
 #include "text/transcode.h"
@@ -213,12 +214,8 @@ void DepartmentEditor::vatRateLeft() {
 void DepartmentEditor::setCheck1(bool checked) {
     check1_ = checked;
     fontName_ = "Helvetica Ciril";
-    SharedState& state = station_.state;
-    state.tableCyrillic(CyrTable::Departments) = true;
-    for (int number = 1; number <= kDepartmentCount; ++number) {
-        std::string& text = state.DepartmentTable[number].description;
-        text = FontToRegister(text);
-    }
+    SwitchToCyrillic(station_.state, CyrTable::Departments, station_.state.DepartmentTable,
+                     &DepartmentRecord::description, 1, kDepartmentCount);
 }
 
 void DepartmentEditor::reload() {

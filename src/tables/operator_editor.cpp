@@ -6,6 +6,7 @@
 #include <optional>
 #include <utility>
 
+#include "tables/cyrillic_switch.h"
 #include "tables/fields.h"
 #include "text/transcode.h"
 
@@ -195,12 +196,8 @@ void OperatorEditor::nameEnter() {
 void OperatorEditor::setCheck1(bool checked) {
     check1_ = checked;
     fontName_ = kCyrillicFont;
-    SharedState& state = station_.state;
-    state.tableCyrillic(CyrTable::Operators) = true;
-    for (int position = 1; position <= kOperatorCount; ++position) {
-        std::string& text = state.OperatorTable[position].name;
-        text = FontToRegister(text);
-    }
+    SwitchToCyrillic(station_.state, CyrTable::Operators, station_.state.OperatorTable,
+                     &OperatorRecord::name, 1, kOperatorCount);
 }
 
 bool OperatorEditor::onToolbar(const std::string& key) {

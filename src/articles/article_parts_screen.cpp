@@ -1,4 +1,4 @@
-#include "articles/article_widgets.h"
+#include "articles/article_parts_screen.h"
 
 #include <QCheckBox>
 #include <QComboBox>
