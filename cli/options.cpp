@@ -1,0 +1,122 @@
+#include "options.h"
+
+#include <charconv>
+
+#include "command.h"
+
+namespace qovctl {
+
+namespace {
+
+const char* const kUsageHead =
+    "usage: qovctl [--home DIR] [--device DEV] [--speed BAUD] [--load FILE] [--save FILE]\n"
+    "              [--message \"LINE1|LINE2|LINE3\"] [--yes] [--retries N] COMMAND [ARG...]\n"
+    "COMMAND:\n";
+
+const char* const kUsageTail =
+    "Message boxes are written to stderr as \"TITLE: TEXT\"; --retries answers Retry that many\n"
+    "times before Cancel, --yes answers the questions.\n"
+    "Ctrl+C stops a run between two records (exit status 130).\n";
+
+}  // namespace
+
+bool ToInt(const std::string& text, int& value) {
+    const char* end = text.data() + text.size();
+    auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    return ec == std::errc() && ptr == end && !text.empty();
+}
+
+std::string UsageText() {
+    std::string text = kUsageHead;
+    for (const Command& command : Commands()) {
+        text += command.usage;
+    }
+    return text + kUsageTail;
+}
+
+Options ParseOptions(const std::vector<std::string>& args) {
+    Options options;
+    std::size_t i = 0;
+    auto value = [&](const std::string& name) -> std::string {
+        if (i + 1 >= args.size()) {
+            throw UsageError{name + " needs a value"};
+        }
+        return args[++i];
+    };
+    for (; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--home") {
+            options.home = value(arg);
+        } else if (arg == "--device") {
+            options.device = value(arg);
+        } else if (arg == "--speed") {
+            if (!ToInt(value(arg), options.speed) || options.speed <= 0) {
+                throw UsageError{"--speed needs a positive whole number"};
+            }
+        } else if (arg == "--load") {
+            options.load = value(arg);
+        } else if (arg == "--save") {
+            options.save = value(arg);
+        } else if (arg == "--message") {
+            options.hasMessage = true;
+            options.message = value(arg);
+        } else if (arg == "--yes") {
+            options.yes = true;
+        } else if (arg == "--retries") {
+            if (!ToInt(value(arg), options.retries) || options.retries < 0) {
+                throw UsageError{"--retries needs a whole number, 0 or more"};
+            }
+        } else if (arg == "--received") {
+            options.received = true;
+        } else if (arg == "--sold") {
+            options.sold = true;
+        } else if (arg == "--cyrillic") {
+            options.cyrillic = true;
+        } else if (arg == "--skip-invalid") {
+            options.skipInvalid = true;
+        } else if (arg == "--line") {
+            const std::string line = value(arg);
+            const auto colon = line.rfind(':');
+            if (colon == std::string::npos || colon == 0 || colon + 1 == line.size()) {
+                throw UsageError{"--line needs CODE:QTY"};
+            }
+            options.receiptLines.emplace_back(line.substr(0, colon), line.substr(colon + 1));
+        } else if (arg == "--cheque") {
+            options.cheque = value(arg);
+        } else if (arg == "--card") {
+            options.card = value(arg);
+        } else if (arg == "--cash") {
+            options.cash = value(arg);
+        } else if (arg == "--help" || arg == "-h") {
+            throw HelpWanted{};
+        } else if (!arg.empty() && arg[0] == '-') {
+            throw UsageError{"unknown option " + arg};
+        } else if (options.command.empty()) {
+            options.command = arg;
+        } else {
+            options.arguments.push_back(arg);
+        }
+    }
+    if (options.command.empty()) {
+        throw UsageError{"no command"};
+    }
+    const Command* command = FindCommand(options.command);
+    if (command == nullptr) {
+        throw UsageError{"unknown command " + options.command};
+    }
+    if (command->check != nullptr) {
+        command->check(options);
+    } else if (!options.arguments.empty()) {
+        throw UsageError{options.command + " takes no table"};
+    }
+    if (options.command != "receipt" && (!options.receiptLines.empty() || !options.cheque.empty() ||
+                                         !options.card.empty() || !options.cash.empty())) {
+        throw UsageError{"--line, --cheque, --card and --cash are for receipt"};
+    }
+    if (options.received && options.sold) {
+        throw UsageError{"--received and --sold exclude each other"};
+    }
+    return options;
+}
+
+}  // namespace qovctl
