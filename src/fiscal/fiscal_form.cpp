@@ -204,7 +204,14 @@ bool FiscalForm::onToolbar(const std::string& key) {
 }
 
 void FiscalForm::say(const std::string& text, Icon icon, const std::string& title) {
+    showFields();
     st_.dialogs.message(text, title, icon);
+}
+
+void FiscalForm::showFields() {
+    if (fieldsChanged) {
+        fieldsChanged();
+    }
 }
 
 bool FiscalForm::ask() {
@@ -289,6 +296,7 @@ bool FiscalForm::errorClear() {
     }
     LERRTEXT = " OK";
     LERR = " 0";
+    showFields();
     return true;
 }
 
@@ -302,6 +310,7 @@ int FiscalForm::stateDisplay() {
     STANJE = std::to_string(status.workingState);
     LERR = ErrorCodeText(status.lastError);
     LERRTEXT = RegisterErrorText(status.lastError);
+    showFields();
     return status.lastError;
 }
 
@@ -540,6 +549,7 @@ bool FiscalForm::serial() {
     SER = chars(1, 6);
     PIB = chars(7, 9);
     IBFM = chars(16, 8);
+    showFields();
     return true;
 }
 

@@ -77,6 +77,10 @@ public:
     // The register status read by the last successful status request.
     RegisterStatus status;
 
+    // Called whenever the state or identity fields were set and before every message box, so
+    // that the screen shows what was read behind the box, not only once an operation ends.
+    std::function<void()> fieldsChanged;
+
     // Today's date (the system date; tests replace it).
     std::function<QDate()> today = [] { return QDate::currentDate(); };
 
@@ -108,6 +112,7 @@ private:
     bool runPeriodic(const QDate& start, const QDate& end);
     bool sendSaleOrPayment(const std::string& frame);
     void say(const std::string& text, Icon icon, const std::string& title);
+    void showFields();
 
     Station& st_;
 };

@@ -51,6 +51,7 @@ public:
         body->addWidget(makeReceipt());
         layout->addLayout(body, 1);
 
+        form_.fieldsChanged = [this] { showReadFields(); };
         form_.open();
         showAll();
     }
@@ -207,6 +208,11 @@ private:
         gotovina_->setText(ToScreen(form_.Gotovina));
         start_->setText(ToScreen(form_.StartText));
         end_->setText(ToScreen(form_.EndText));
+        showReadFields();
+    }
+
+    // The fields the register's replies fill: state and identity.
+    void showReadFields() {
         meny_->setText(ToScreen(form_.MENY));
         lerr_->setText(ToScreen(form_.LERR));
         lerrText_->setText(ToScreen(form_.LERRTEXT));

@@ -409,7 +409,14 @@ TEST(FiscalReceipt, FailuresAreReportedAndTheLastSetsTheCode) {
     rig.status(0, "20", 1);                                    // before the cash
     rig.status(0, "20", 1).link.expect("send_frame", "C", 1);  // closing: clear refused
     rig.status(0, "20", 1).link.expect("send_frame", "q", 0);
+    // The screen's error field as it stands when each box shows.
+    std::vector<std::string> behindBox;
+    rig.form.fieldsChanged = [&] {
+        behindBox.resize(rig.dialogs.boxes.size() + 1);
+        behindBox.back() = rig.form.LERR;
+    };
     EXPECT_EQ(rig.form.racunOut(), kReceiptCashFailed);
+    EXPECT_EQ(behindBox, (Texts{"", "", " 0", " 44", " 44", " 20", " 20"}));
     EXPECT_EQ(rig.link.script.size(), 0u);
     EXPECT_EQ(
         rig.shown(),
