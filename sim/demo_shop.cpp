@@ -1,9 +1,10 @@
 #include "demo_shop.h"
 
-#include <chrono>
 #include <cstdio>
 #include <string>
 #include <vector>
+
+#include "memories.h"
 
 namespace qov::sim {
 
@@ -184,16 +185,10 @@ int fillDemoShop(RegisterModel& model) {
             run("q");
         }
     };
+    // A year of business in the fiscal memory before the three days sold here.
+    writeDailyHistory(model.memory(), addDays(today, -365), addDays(today, -3), 2024);
     for (int daysAgo = 3; daysAgo >= 1; --daysAgo) {
-        const auto day = std::chrono::sys_days(std::chrono::year_month_day(
-                             std::chrono::year(today.year),
-                             std::chrono::month(static_cast<unsigned>(today.month)),
-                             std::chrono::day(static_cast<unsigned>(today.day)))) -
-                         std::chrono::days(daysAgo);
-        const std::chrono::year_month_day ymd(day);
-        const Date past{static_cast<int>(static_cast<unsigned>(ymd.day())),
-                        static_cast<int>(static_cast<unsigned>(ymd.month())),
-                        static_cast<int>(ymd.year())};
+        const Date past = addDays(today, -daysAgo);
         model.setClock([past] { return past; });
         sellReceipts(8, daysAgo);
         run("x");

@@ -1,5 +1,7 @@
 #include "register_model.h"
 
+#include "byte_fields.h"
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -8,38 +10,6 @@
 namespace qov::sim {
 
 namespace {
-
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
-bool allDigits(std::string_view s) {
-    return !s.empty() && std::all_of(s.begin(), s.end(), isDigit);
-}
-
-// Value of a field already checked with allDigits (at most 18 digits are read).
-long long number(std::string_view s) {
-    long long v = 0;
-    for (char c : s.substr(0, 18))
-        v = v * 10 + (c - '0');
-    return v;
-}
-
-// Digits zero-filled on the left to width; a value too wide keeps its last digits.
-std::string zeroFilled(long long v, std::size_t width) {
-    if (v < 0)
-        v = 0;
-    std::string s = std::to_string(v);
-    if (s.size() > width)
-        return s.substr(s.size() - width);
-    return std::string(width - s.size(), '0') + s;
-}
-
-std::string padded(std::string_view s, std::size_t width) {
-    std::string out(s.substr(0, width));
-    out.resize(width, ' ');
-    return out;
-}
 
 // A field of blanks followed by at least one digit (a right-aligned number).
 bool blankDigits(std::string_view s, long long& value) {
@@ -93,22 +63,6 @@ Date systemToday() {
     std::tm tm{};
     localtime_r(&now, &tm);
     return Date{tm.tm_mday, tm.tm_mon + 1, tm.tm_year + 1900};
-}
-
-void putBytes(std::string& image, std::size_t offset, std::string_view bytes) {
-    if (offset >= image.size())
-        return;
-    image.replace(offset, std::min(bytes.size(), image.size() - offset),
-                  bytes.substr(0, image.size() - offset));
-}
-
-std::string bigEndian(long long v, int bytes) {
-    std::string out(static_cast<std::size_t>(bytes), '\0');
-    for (int i = bytes - 1; i >= 0; --i) {
-        out[static_cast<std::size_t>(i)] = static_cast<char>(v & 0xFF);
-        v >>= 8;
-    }
-    return out;
 }
 
 }  // namespace
@@ -944,106 +898,6 @@ Reply RegisterModel::logo(std::string_view f) {
         return done();
     }
     return refuse(kErrBadFunction);
-}
-
-// ---- memory dumps ------------------------------------------------------------------------
-
-std::string RegisterModel::fiscalBlock(int index) const {
-    std::string block(kBlockSize, '\xFF');
-    if (index == 0) {
-        block = padded(memory_.identity.serial, 6) + padded(memory_.identity.moduleNumber, 8) +
-                bigEndian(static_cast<long long>(memory_.dailyRecords.size()), 2);
-    } else if (index > 0 && index <= static_cast<int>(memory_.dailyRecords.size())) {
-        const DailyRecord& r = memory_.dailyRecords[static_cast<std::size_t>(index - 1)];
-        block = bigEndian(r.number, 2);
-        block += static_cast<char>(r.date.day);
-        block += static_cast<char>(r.date.month);
-        block += static_cast<char>(r.date.year - 2000);
-        block += bigEndian(r.total, 6);
-        block += bigEndian(r.receipts, 2);
-        block += std::string(3, '\0');
-    }
-    return block;
-}
-
-void RegisterModel::rebuildProgramImage() {
-    std::string img(static_cast<std::size_t>(kProgramBlocks) * kBlockSize, '\xFF');
-    const auto record = [&](std::size_t offset, std::size_t size, std::string_view bytes) {
-        std::string r(bytes.substr(0, size));
-        r.resize(size, '\0');
-        putBytes(img, offset, r);
-    };
-    record(0x0000, 16, memory_.system);
-    record(0x0010, 48, identity().text);
-    for (std::size_t i = 0; i < kDepartments; ++i) {
-        const Department& d = memory_.departments[i];
-        record(0x0040 + 32 * i, 32, d.name + zeroFilled(d.maxPrice, 8));
-    }
-    for (std::size_t i = 0; i < kCashiers; ++i) {
-        const Cashier& c = memory_.cashiers[i];
-        record(0x0180 + 32 * i, 32, c.name + c.code);
-    }
-    for (std::size_t i = 0; i < kCurrencies; ++i)
-        record(0x0560 + 32 * i, 32, memory_.currencies[i].name + memory_.currencies[i].rate);
-    for (std::size_t i = 0; i < kVatRates; ++i)
-        record(0x05E0 + 16 * i, 16, memory_.vatRates[i].rate);
-    for (std::size_t i = 0; i < kUnits; ++i)
-        record(0x0670 + 16 * i, 16, memory_.units[i]);
-    for (std::size_t i = 0; i < kArticleTypes; ++i)
-        record(0x06C0 + 16 * i, 16, memory_.types[i]);
-    for (std::size_t i = 0; i < kPrintLines; ++i) {
-        record(0x0740 + 64 * i, 64, memory_.header[i]);
-        record(0x08C0 + 64 * i, 64, memory_.advert[i]);
-    }
-    for (std::size_t i = 0; i < 3; ++i)
-        record(0x0A40 + 32 * i, 32, memory_.message[i]);
-    std::size_t offset = 0x1000;
-    for (const auto& [code, a] : memory_.articles) {
-        if (offset + 64 > img.size())
-            break;  // the rest of the articles live outside the program image
-        std::string r = a.code + static_cast<char>(a.department) + a.name + bigEndian(a.price, 4);
-        r += static_cast<char>(a.single);
-        r += static_cast<char>(a.vat);
-        r += static_cast<char>(a.unit);
-        r += static_cast<char>(a.type);
-        r += bigEndian(a.stock, 4);
-        record(offset, 64, r);
-        offset += 64;
-    }
-    programImage_ = std::move(img);
-    programDirty_ = false;
-}
-
-std::string RegisterModel::programBlock(int index) {
-    if (index < 0 || index >= kProgramBlocks)
-        return std::string(kBlockSize, '\xFF');
-    if (programDirty_)
-        rebuildProgramImage();
-    return programImage_.substr(static_cast<std::size_t>(index) * kBlockSize, kBlockSize);
-}
-
-Reply RegisterModel::memoryBlock(std::string_view f, bool fiscal) {
-    if (f.size() != 7 || !allDigits(f.substr(1)))
-        return refuse(kErrWrongValue);
-    const long long address = number(f.substr(1));
-    const long long blocks = fiscal ? kFiscalBlocks : kProgramBlocks;
-    if (address % kBlockSize != 0 || address / kBlockSize >= blocks)
-        return missing(kErrWrongValue);
-    const int index = static_cast<int>(address / kBlockSize);
-    const std::string block = fiscal ? fiscalBlock(index) : programBlock(index);
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string text;
-    text.reserve(36);
-    unsigned sum = 0;
-    for (char c : block) {
-        const auto b = static_cast<unsigned char>(c);
-        text += kHex[b >> 4];
-        text += kHex[b & 0xF];
-        sum += b;
-    }
-    for (int shift = 12; shift >= 0; shift -= 4)
-        text += kHex[(sum >> shift) & 0xF];
-    return done(std::move(text));
 }
 
 }  // namespace qov::sim
