@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace qov {
@@ -14,6 +16,11 @@ namespace qov {
 // memory until save(), which replaces the file atomically (a temporary file beside it,
 // renamed over it), so a crash never leaves a half-written file. writeValue() is
 // the one-shot form: it re-reads the file, changes one value and saves.
+//
+// Something that is not a regular file (a device, a pipe) or a file above kMaxTextFileSize is
+// neither read nor replaced: it reads as empty with readProblem() saying why, and save()
+// refuses it. Reading and memory are linear in the file's size: runs of lines that are neither
+// keys nor section headers are kept as one piece.
 class IniFile {
 public:
     static constexpr std::size_t kBufferSize = 255;
@@ -25,6 +32,10 @@ public:
 
     // Re-reads the file from disk; a missing or unreadable file reads as empty.
     void reload();
+
+    // Why the file was not read ("not a regular file", "larger than 4 MB", a system error);
+    // empty when it was read or does not exist.
+    const std::string& readProblem() const { return readProblem_; }
 
     // The value of section/key, or `defaultValue` when the key is absent; at most
     // kBufferSize - 1 bytes come back (the value is cut at a NUL byte first).
@@ -59,19 +70,37 @@ public:
     void deleteSection(const std::string& section);
 
 private:
+    enum class Kind : std::uint8_t { Other, Header, Key };
+    // One entry: a section header, a key line, or a run of other lines (blank lines, comments,
+    // junk) kept as one piece. Its bytes are text_[begin, begin + length), the line ends
+    // inside a run included, its own line end not.
     struct Line {
-        std::string text;     // the line as it stands in the file, without its line end
-        std::string section;  // for key lines and section headers: the section name
-        std::string key;      // for key lines: the key name (empty otherwise)
-        bool header = false;
+        std::uint32_t begin = 0;
+        std::uint32_t length = 0;
+        std::uint32_t keyBegin = 0;  // key lines: the key's bytes within the line
+        std::uint32_t keyLength = 0;
+        std::int32_t section = -1;  // index into sections_ (the section the line is in)
+        Kind kind = Kind::Other;
     };
 
+    std::string_view textOf(const Line& line) const {
+        return std::string_view(text_).substr(line.begin, line.length);
+    }
+    std::string_view keyOf(const Line& line) const {
+        return textOf(line).substr(line.keyBegin, line.keyLength);
+    }
     int findKeyLine(const std::string& section, const std::string& key) const;
-    static Line parseLine(const std::string& text, const std::string& currentSection);
+    int sectionIndex(std::string_view name);
+    Line append(std::string_view text, Kind kind, int section);
+    void parse(std::string_view content);
+    std::size_t splitAfterLastText(std::size_t index);
 
     std::string path_;
+    std::string text_;  // the file's bytes, then the text of lines changed or added
+    std::vector<std::string> sections_;
     std::vector<Line> lines_;
     std::string lineEnd_ = "\r\n";
+    std::string readProblem_;
 };
 
 }  // namespace qov

@@ -6,7 +6,12 @@
 #include <sstream>
 #include <tuple>
 
+#include <sys/stat.h>
+
+#include <filesystem>
+
 #include "app/console_dialogs.h"
+#include "app/file_check.h"
 #include "app/run_error.h"
 #include "app/settings.h"
 #include "app/show_error.h"
@@ -69,6 +74,41 @@ TEST(IniFile, WritesChangeOnlyTheirOwnLines) {
     } catch (const RunError& e) {
         EXPECT_EQ(std::to_string(e.number()) + " " + e.description(), "76 Path not found");
     }
+}
+
+// Runs of blank and comment lines are kept as they were, keys still go after the last line
+// with text, and what is not a small regular file is neither read nor replaced.
+TEST(IniFile, KeepsLongRunsAndRefusesWhatIsNotASmallFile) {
+    const std::string folder = MakeTempFolder("ini"), path = folder + "/p.ini";
+    const std::string blanks(300000, '\n');
+    WriteFile(path, blanks + "[a]\n; note\n\n\nk=1\n; tail\n\n\n[b]\nx=2\n");
+    IniFile ini(path);
+    EXPECT_EQ(ini.getString("a", "k", "-") + ini.getString("b", "x", "-"), "12");
+    ini.setString("A", "new", "3");
+    ini.setString("b", "x", "4");
+    ini.save();
+    EXPECT_EQ(ReadFile(path), blanks + "[a]\n; note\n\n\nk=1\n; tail\nnew=3\n\n\n[b]\nx=4\n");
+
+    const std::string fifo = folder + "/pipe.ini", big = folder + "/big.ini";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    WriteFile(big, "[a]\nk=1\n" + std::string(4 * 1024 * 1024, ';'));
+    for (const auto& [file, why] :
+         {std::pair{fifo, "not a regular file"}, std::pair{big, "larger than 4 MB"}}) {
+        IniFile refused(file);
+        EXPECT_EQ(refused.readProblem(), why);
+        EXPECT_EQ(refused.getString("a", "k", "-"), "-");
+        refused.setString("a", "k", "2");
+        try {
+            refused.save();
+            ADD_FAILURE() << file << " replaced";
+        } catch (const RunError& e) {
+            EXPECT_EQ(e.description(), file + ": " + why);
+        }
+    }
+    EXPECT_EQ(TextFileProblem(folder + "/none.ini"), "file not found");
+    EXPECT_EQ(TextFileProblem(folder), "not a regular file");
+    EXPECT_TRUE(std::filesystem::is_fifo(fifo));
+    EXPECT_EQ(std::filesystem::file_size(big), 4u * 1024 * 1024 + 8);
 }
 
 TEST(LoadSettings, ReadsEveryKeyWithSingleSpaceDefaultsAndTheCap) {
