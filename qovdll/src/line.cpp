@@ -109,6 +109,8 @@ int Line::Init_RS232bd(int port, int speed) {
             transport_ = std::move(transport);
             ++generation_;
             sessionStarted_ = false;
+            modemLine_ = false;
+            rawTail_.clear();
             reader_.reset();
             rawPending_.clear();
             nextSeq_ = static_cast<char>(QRandomGenerator::global()->bounded(
@@ -133,6 +135,8 @@ void Line::Close_RS232() {
     transport_.reset();
     ++generation_;
     sessionStarted_ = false;
+    modemLine_ = false;
+    rawTail_.clear();
     reader_.reset();
     rawPending_.clear();
     if (trace_)
@@ -142,6 +146,12 @@ void Line::Close_RS232() {
 Line::Clock::duration Line::byteTimes(std::size_t bytes) const {
     const long long speed = speed_ > 0 ? speed_ : 9600;
     return std::chrono::microseconds(static_cast<long long>(bytes) * 10 * 1000000LL / speed);
+}
+
+Line::Clock::duration Line::byteGap() const {
+    const LineTiming& timing = lineTiming();
+    return milliseconds(timing.byteGapMs) +
+           byteTimes(static_cast<std::size_t>(timing.byteGapByteTimes));
 }
 
 bool Line::send(std::string_view bytes) {
@@ -185,21 +195,61 @@ bool Line::idleTick(std::uint64_t generation) {
     return generation == generation_ && transport_ != nullptr;
 }
 
-Line::EnqResult Line::enquire(const LineTiming& timing) {
+void Line::freshStart() {
+    std::string stale;
+    if (transport_)
+        receive(stale, Clock::now());
+    reader_.reset();
+}
+
+bool Line::awaitQuiet(Clock::time_point lastByte, Clock::duration limit, std::uint64_t generation) {
+    const auto end = Clock::now() + limit;
+    const auto gap = byteGap();
+    std::string in;
+    for (;;) {
+        const auto until = std::min(lastByte + gap, end);
+        if (Clock::now() >= until)
+            return true;
+        in.clear();
+        const Wait w = receive(in, until);
+        if (w == Wait::Closed)
+            return false;
+        if (w == Wait::Data)
+            lastByte = Clock::now();
+        if (!idleTick(generation))
+            return false;
+    }
+}
+
+Line::EnqResult Line::enquire() {
+    const LineTiming& timing = lineTiming();
     const std::uint64_t generation = generation_;
+    const auto gap = byteGap();
     unsure_ = false;  // the register forgets its last request on ENQ
     std::vector<ReaderEvent> events;
     std::string in;
     for (int attempt = 0; attempt < timing.attempts; ++attempt) {
+        freshStart();
         if (!send(std::string_view("\x05", 1)))
             return EnqResult::Closed;
         const auto deadline = Clock::now() + byteTimes(1) + milliseconds(timing.enqMs);
-        while (Clock::now() < deadline) {
+        auto lastByte = Clock::now();
+        for (auto now = lastByte; now < deadline; now = Clock::now()) {
+            // Junk that looks like the start of a frame must not swallow the ACK: a frame
+            // that stops for longer than T_BYTE is dropped.
+            auto until = deadline;
+            if (reader_.inFrame()) {
+                if (now >= lastByte + gap)
+                    reader_.reset();
+                else
+                    until = std::min(until, lastByte + gap);
+            }
             in.clear();
-            const Wait w = receive(in, deadline);
+            const Wait w = receive(in, until);
             if (w == Wait::Closed)
                 return EnqResult::Closed;
             if (w == Wait::Data) {
+                lastByte = Clock::now();
                 events.clear();
                 reader_.feed(in, events);
                 for (const auto& ev : events) {
@@ -216,7 +266,7 @@ Line::EnqResult Line::enquire(const LineTiming& timing) {
     return EnqResult::NoAck;
 }
 
-Line::Exchange Line::exchange(std::string_view request, const LineTiming& timing, int busyMs) {
+Line::Exchange Line::exchange(std::string_view request, int busyMs) {
     Exchange result;
     result.outcome = Outcome::Closed;
     if (!isOpen())
@@ -226,7 +276,7 @@ Line::Exchange Line::exchange(std::string_view request, const LineTiming& timing
     if (!sessionStarted_) {
         // A new session: make the register forget its last request first, so that this
         // request is never taken for the repetition of an old one.
-        const EnqResult enq = enquire(timing);
+        const EnqResult enq = enquire();
         if (enq != EnqResult::Ack) {
             result.outcome = enq == EnqResult::Closed ? Outcome::Closed : Outcome::NoReply;
             return result;
@@ -242,22 +292,31 @@ Line::Exchange Line::exchange(std::string_view request, const LineTiming& timing
     unsure_ = false;
     const std::string frame = encodeFrame(seq, request);
 
-    const auto gap = milliseconds(timing.byteGapMs) + byteTimes(timing.byteGapByteTimes);
+    const LineTiming& timing = lineTiming();
+    const auto gap = byteGap();
     const auto longestFrame = byteTimes(kMaxFrameData + kFrameOverhead) + gap;
     bool sawDamage = false;
     std::string in;
     std::vector<ReaderEvent> events;
+    Clock::time_point busyEnd;   // SYN never keeps the operation waiting past it
+    Clock::time_point lastByte;  // the last byte that came
 
     for (int attempt = 0; attempt < timing.attempts; ++attempt) {
+        if (attempt == 0)
+            freshStart();
+        else if (!awaitQuiet(lastByte, longestFrame, generation))
+            return result;  // Closed
+        reader_.reset();
         if (!send(frame))
             return result;  // Closed
         const auto txEnd = Clock::now() + byteTimes(frame.size());
-        const auto busyEnd = txEnd + milliseconds(busyMs);
+        if (attempt == 0)
+            busyEnd = txEnd + milliseconds(busyMs);
         auto replyDeadline = txEnd + milliseconds(timing.replyMs);
         bool busyCapped = false;  // replyDeadline stands at the busy limit
-        auto lastByte = Clock::now();
+        lastByte = Clock::now();
         auto frameStart = lastByte;
-        bool wasInFrame = reader_.inFrame();
+        bool wasInFrame = false;
         bool attemptOver = false;
         bool stop = false;
 
@@ -269,7 +328,6 @@ Line::Exchange Line::exchange(std::string_view request, const LineTiming& timing
                     // A frame stopped half-way (or dripped too slowly): damaged.
                     reader_.reset();
                     sawDamage = true;
-                    attemptOver = true;
                     break;
                 }
                 in.clear();
@@ -280,7 +338,6 @@ Line::Exchange Line::exchange(std::string_view request, const LineTiming& timing
                     lastByte = Clock::now();
             } else {
                 if (now >= replyDeadline) {
-                    attemptOver = true;
                     stop = busyCapped;  // the busy limit is used up: no more waiting at all
                     break;
                 }
@@ -369,51 +426,48 @@ int Line::getResult(const Exchange& ex, ReplyBuffer& reply) const {
     return static_cast<int>(n);
 }
 
-int Line::sendFrame(std::string_view text, int length, const LineTiming& timing,
-                    bool errorIsRefusal) {
+int Line::sendFrame(std::string_view text, int length, bool errorIsRefusal) {
     if (!usable())
         return 2;
     OperationGuard guard(inOperation_);
     lastIdle_ = Clock::now();
-    return sendResult(exchange(cut(text, length), timing, timings_.busyMs), errorIsRefusal);
+    return sendResult(exchange(cut(text, length), timings_.busyMs), errorIsRefusal);
 }
 
-int Line::getFrame(std::string_view request, int length, ReplyBuffer& reply,
-                   const LineTiming& timing, int busyMs) {
+int Line::getFrame(std::string_view request, int length, ReplyBuffer& reply, int busyMs) {
     if (!usable())
         return -1;
     OperationGuard guard(inOperation_);
     lastIdle_ = Clock::now();
-    return getResult(exchange(cut(request, length), timing, busyMs), reply);
+    return getResult(exchange(cut(request, length), busyMs), reply);
 }
 
 int Line::send_frame(std::string_view text, int length) {
-    return sendFrame(text, length, timings_.direct, false);
+    return sendFrame(text, length, false);
 }
 
 int Line::send_frameM(std::string_view text, int length) {
-    return sendFrame(text, length, timings_.modem, false);
+    return sendFrame(text, length, false);
 }
 
 int Line::send_frameMD(std::string_view text, int length) {
-    // Used on both kinds of line: the modem's longer timings suit either.
-    return sendFrame(text, length, timings_.modem, true);
+    return sendFrame(text, length, true);
 }
 
 int Line::get_frame(std::string_view request, int length, ReplyBuffer& reply) {
-    return getFrame(request, length, reply, timings_.direct, timings_.busyMs);
+    return getFrame(request, length, reply, timings_.busyMs);
 }
 
 int Line::get_frameM(std::string_view request, int length, ReplyBuffer& reply) {
-    return getFrame(request, length, reply, timings_.modem, timings_.busyMs);
+    return getFrame(request, length, reply, timings_.busyMs);
 }
 
 int Line::get_frame120s(std::string_view request, int length, ReplyBuffer& reply) {
-    return getFrame(request, length, reply, timings_.direct, timings_.busy120sMs);
+    return getFrame(request, length, reply, timings_.busy120sMs);
 }
 
 int Line::get_frameT(std::string_view request, int length, ReplyBuffer& reply, int waitMs) {
-    return getFrame(request, length, reply, timings_.direct, std::max(waitMs, 0));
+    return getFrame(request, length, reply, std::max(waitMs, 0));
 }
 
 int Line::send_data(std::string_view text, int length) {
@@ -435,6 +489,7 @@ void Line::read_data(int& count, std::string& buffer) {
     OperationGuard guard(inOperation_);
     const std::uint64_t generation = generation_;
     lastIdle_ = Clock::now();
+    const std::size_t kept = rawPending_.size();
     const auto deadline = Clock::now() + milliseconds(timings_.readDataMs);
     while (rawPending_.empty() && Clock::now() < deadline) {
         if (receive(rawPending_, deadline) == Wait::Closed)
@@ -442,23 +497,56 @@ void Line::read_data(int& count, std::string& buffer) {
         if (!idleTick(generation))
             return;
     }
-    if (!rawPending_.empty() && transport_) {
-        // Take whatever else has come meanwhile.
-        receive(rawPending_, Clock::now());
+    if (!rawPending_.empty()) {
+        // A modem answer often comes in pieces: gather until the line is quiet, the buffer is
+        // full or the gathering time is up, so that the caller sees the whole answer.
+        const auto gatherEnd = Clock::now() + milliseconds(timings_.readGatherMs);
+        auto lastByte = Clock::now();
+        while (rawPending_.size() < buffer.size()) {
+            const auto until = std::min(lastByte + milliseconds(timings_.readQuietMs), gatherEnd);
+            if (Clock::now() >= until)
+                break;
+            const std::size_t had = rawPending_.size();
+            if (receive(rawPending_, until) == Wait::Closed)
+                break;
+            if (rawPending_.size() > had)
+                lastByte = Clock::now();
+            if (!idleTick(generation))
+                return;
+        }
     }
+    noteRawAnswers(std::string_view(rawPending_).substr(kept));
     const std::size_t n = std::min(buffer.size(), rawPending_.size());
     std::copy_n(rawPending_.begin(), n, buffer.begin());
     rawPending_.erase(0, n);
     count = static_cast<int>(n);
 }
 
-int Line::testConnection(const LineTiming& timing) {
+void Line::noteRawAnswers(std::string_view arrived) {
+    // An answer may be split between two reads: the tail of the earlier bytes goes along.
+    const std::string text = rawTail_ + std::string(arrived);
+    const auto last = [&text](std::string_view answer) {
+        const auto at = text.rfind(answer);
+        return at == std::string::npos ? -1 : static_cast<long long>(at);
+    };
+    const long long connect = last("CONNECT");
+    const long long hangUp = std::max(last("NO CARRIER"), last("OK"));
+    if (connect != hangUp) {
+        const bool modem = connect > hangUp;
+        if (trace_ && modem != modemLine_)
+            trace_->note(modem ? "modem line" : "direct line");
+        modemLine_ = modem;
+    }
+    rawTail_ = text.substr(text.size() - std::min<std::size_t>(text.size(), 9));
+}
+
+int Line::testConnection() {
     if (!usable())
         return -1;
     OperationGuard guard(inOperation_);
     lastIdle_ = Clock::now();
     rawPending_.clear();
-    switch (enquire(timing)) {
+    switch (enquire()) {
         case EnqResult::Ack:
             return 0;
         case EnqResult::NoAck:
@@ -469,11 +557,11 @@ int Line::testConnection(const LineTiming& timing) {
 }
 
 int Line::Testconnessione() {
-    return testConnection(timings_.direct);
+    return testConnection();
 }
 
 int Line::TestconnessioneM() {
-    return testConnection(timings_.modem);
+    return testConnection();
 }
 
 int Line::Invialogo(const std::string& path) {
@@ -493,7 +581,7 @@ int Line::Invialogo(const std::string& path) {
     OperationGuard guard(inOperation_);
     lastIdle_ = Clock::now();
     const auto step = [&](const std::string& request) {
-        return sendResult(exchange(request, timings_.direct, timings_.busyMs), true);
+        return sendResult(exchange(request, timings_.busyMs), true);
     };
     int r = step("NS" + digits8(file.size()));
     for (std::size_t offset = 0; r == 0 && offset < file.size(); offset += kLogoChunk)

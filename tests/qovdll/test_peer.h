@@ -1,7 +1,8 @@
 // A register stand-in for the line tests: speaks the frame protocol over TCP loopback or a
 // pseudo-terminal on its own thread and, like a register, answers the repetition of its last
 // executed request (same SEQ and CRC) from the stored reply. A modem in front of it answers
-// raw bytes starting with "AT" with "\r\nCONNECT 9600\r\n".
+// a dial ("ATD...") with "\r\nCONNECT 9600\r\n" and other commands ("AT...", "+++ATH0") with
+// "\r\nOK\r\n", each answer in pieces.
 #pragma once
 
 #include <fcntl.h>
@@ -12,6 +13,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <chrono>
@@ -35,11 +37,12 @@ using namespace std::chrono_literals;
 // How the peer answers one intact request; requests past the script are answered Normal.
 // Normal: execute (or repeat) and send the reply after ms. Damage: execute or repeat, reply
 // with a broken CRC. Drop: execute or repeat, the reply is lost. Split: execute or repeat, half
-// the reply now, the rest after ms. Raw: the bytes `raw` (a NAK, say) instead, not executed.
-// Close: drop the connection. Until ms has passed, `filler` goes out every 20 ms (SYN for a
-// busy register, or junk).
+// the reply now, the rest after ms. Torn: as Split with the reply's LEN broken, and the rest
+// comes even when a request comes first (it is on the wire). Raw: the bytes `raw` (a NAK, say)
+// instead, not executed. Close: drop the connection. Until ms has passed, `filler` goes out
+// every 20 ms (SYN for a busy register, or junk).
 struct Act {
-    enum Kind { Normal, Damage, Drop, Split, Raw, Close } kind = Normal;
+    enum Kind { Normal, Damage, Drop, Split, Torn, Raw, Close } kind = Normal;
     int ms = 0;
     std::string filler = {}, raw = {};
 };
@@ -50,6 +53,9 @@ struct Seen {
     std::vector<qovdll::Frame> requests;  // intact request frames, in order
     std::string bytes;                    // every byte received
 };
+
+// Bytes that go out `ms` after the event they answer.
+using Timed = std::vector<std::pair<int, std::string>>;
 
 class TestPeer {
 public:
@@ -87,14 +93,20 @@ public:
     }
 
     // A fresh start: the treatment of the next requests and the reply DATA of an executed
-    // request (by default "A" + the request text); the last request and what was seen are
-    // forgotten.
+    // request (by default "A" + the request text); the last request, what was seen and what
+    // was still to be sent are forgotten.
     void script(std::vector<Act> acts, std::function<std::string(const std::string&)> h = {}) {
         std::lock_guard lock(mutex_);
+        due_.clear();
         script_.assign(acts.begin(), acts.end());
         handler_ = std::move(h);
         seen_ = {};
         storedRequest_.clear();
+    }
+    // The answers to the next ENQs; past them, ACK at once (while answerEnq).
+    void scriptEnq(std::vector<Timed> answers) {
+        std::lock_guard lock(mutex_);
+        enqScript_.assign(answers.begin(), answers.end());
     }
     Seen seen() const {
         std::lock_guard lock(mutex_);
@@ -121,16 +133,22 @@ private:
         reader_.reset();
     }
 
+    void later(int ms, std::string bytes, bool onWire = false) {
+        const auto at = Clock::now() + std::chrono::milliseconds(ms);
+        const auto pos = std::ranges::upper_bound(due_, at, {}, &Due::at);
+        due_.insert(pos, {at, std::move(bytes), onWire});
+    }
+
     void onRequest(const qovdll::Frame& frame) {
         seen_.requests.push_back(frame);
-        due_.clear();  // a new request ends whatever was still to come
+        // A new request ends whatever was still to come, except bytes already on the wire.
+        std::erase_if(due_, [](const Due& d) { return !d.onWire; });
         if (script_.empty())
             script_.emplace_back();
         const Act act = script_.front();
         script_.pop_front();
-        const auto at = Clock::now() + std::chrono::milliseconds(act.ms);
-        for (auto t = Clock::now(); !act.filler.empty() && t < at; t += 20ms)
-            due_.emplace_back(t, act.filler);
+        for (int t = 0; !act.filler.empty() && t < act.ms; t += 20)
+            later(t, act.filler);
         if (act.kind == Act::Close)
             return drop();
         if (act.kind == Act::Raw)
@@ -145,18 +163,25 @@ private:
         std::string reply = storedReply_;
         if (act.kind == Act::Damage)
             reply.back() = reply.back() == '0' ? '1' : '0';
-        if (act.kind == Act::Split) {
+        if (act.kind == Act::Torn)
+            reply[2] = 'x';
+        if (act.kind == Act::Split || act.kind == Act::Torn) {
             put(reply.substr(0, reply.size() / 2));
             reply.erase(0, reply.size() / 2);
         }
         if (act.kind != Act::Drop)
-            due_.emplace_back(at, reply);
+            later(act.ms, reply, act.kind == Act::Torn);
     }
 
     void onInput(std::string_view bytes) {
         seen_.bytes.append(bytes);
-        if (bytes.substr(0, 2) == "AT")
-            put("\r\nCONNECT 9600\r\n");
+        if (bytes.starts_with("AT") || bytes.starts_with("+++")) {
+            // In three pieces 20 ms apart, as a USB serial adapter hands them over.
+            const std::string answer =
+                bytes.starts_with("ATD") ? "\r\nCONNECT 9600\r\n" : "\r\nOK\r\n";
+            for (std::size_t at = 0, n = (answer.size() + 2) / 3; at < answer.size(); at += n)
+                later(static_cast<int>(20 * at / n), answer.substr(at, n));
+        }
         std::vector<qovdll::ReaderEvent> events;
         reader_.feed(bytes, events);
         for (const auto& ev : events) {
@@ -164,8 +189,13 @@ private:
                 onRequest(ev.frame);
             } else if (ev.control == qovdll::ENQ) {
                 storedRequest_.clear();  // ENQ: the last request is forgotten
-                if (answerEnq)
+                if (!enqScript_.empty()) {
+                    for (auto& [ms, answer] : enqScript_.front())
+                        later(ms, answer);
+                    enqScript_.pop_front();
+                } else if (answerEnq) {
                     put("\x06");
+                }
             }
         }
     }
@@ -188,9 +218,9 @@ private:
                 else if (listenFd_ >= 0 && (n == 0 || (errno != EAGAIN && errno != EINTR)))
                     drop();  // the line closed the connection
             }
-            for (const auto now = Clock::now();
-                 fd_ >= 0 && !due_.empty() && due_.front().first <= now; due_.pop_front())
-                put(due_.front().second);
+            for (const auto now = Clock::now(); fd_ >= 0 && !due_.empty() && due_.front().at <= now;
+                 due_.pop_front())
+                put(due_.front().bytes);
         }
     }
 
@@ -198,7 +228,13 @@ private:
     mutable std::mutex mutex_;
     std::function<std::string(const std::string&)> handler_;
     std::deque<Act> script_;
-    std::deque<std::pair<Clock::time_point, std::string>> due_;  // bytes to send at a time
+    std::deque<Timed> enqScript_;
+    struct Due {
+        Clock::time_point at;
+        std::string bytes;
+        bool onWire;
+    };
+    std::deque<Due> due_;  // bytes to send at a time, by time
     Seen seen_;
     std::string storedRequest_, storedReply_;  // the last executed request (SEQ + DATA), its reply
     qovdll::FrameReader reader_;

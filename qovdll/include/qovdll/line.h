@@ -22,7 +22,8 @@ namespace qovdll {
 using ReplyBuffer = std::array<unsigned char, 113>;
 inline constexpr int kMaxReplyText = 112;
 
-// Timings of one kind of line (direct or modem).
+// Timings of one kind of line (direct or modem). The kind follows the line, not the operation:
+// from a modem's "CONNECT" until its hang-up every operation uses the modem's.
 struct LineTiming {
     int enqMs;             // T_ENQ: wait for ACK after ENQ
     int replyMs;           // T_REPLY: wait for the first byte of a reply after the request
@@ -37,7 +38,9 @@ struct Timings {
     int busyMs = 10000;       // how long SYN may keep the PC waiting
     int busy120sMs = 120000;  // the same for get_frame120s
     int idleMs = 50;          // idle hook period
-    int readDataMs = 200;     // read_data: wait for raw bytes
+    int readDataMs = 200;     // read_data: wait for the first raw byte ...
+    int readQuietMs = 50;     // ... then gather until the line is quiet this long ...
+    int readGatherMs = 200;   // ... or this long has passed since the first byte
     int connectMs = 3000;     // TCP connect
 };
 
@@ -68,6 +71,9 @@ public:
 
     bool isOpen() const;
     int speed() const { return speed_; }
+    // Whether the line is a dialled modem connection: a raw read saw "CONNECT", and no "OK"
+    // or "NO CARRIER" (hang-up) since; opening or closing the port ends it.
+    bool modemLine() const { return modemLine_; }
     // The SEQ the next new request will carry (drawn at random when the line opens); setting it
     // is for tests and diagnostics. Values outside 0x20-0x7E are ignored.
     char nextSeq() const { return nextSeq_; }
@@ -81,8 +87,9 @@ public:
     void Close_RS232();
 
     // 0 reply A; 1 reply R; 3 reply E; 2 no intact reply, or the line is not open.
+    // The "M" forms are the same operations (the timings follow the line).
     int send_frame(std::string_view text, int length);
-    int send_frameM(std::string_view text, int length);  // modem timings
+    int send_frameM(std::string_view text, int length);
     // 0 reply A; 1 reply R or E; 2 no intact reply, or the line is not open.
     int send_frameMD(std::string_view text, int length);
 
@@ -96,9 +103,10 @@ public:
 
     // Raw bytes, no framing: the number written, -1 when not open.
     int send_data(std::string_view text, int length);
-    // Waits up to 200 ms for raw bytes, then copies what has come (at most buffer.size()
-    // bytes) to the start of buffer; count = bytes copied. Bytes that do not fit are kept for
-    // the next read.
+    // Waits up to 200 ms for the first raw byte, then goes on reading until the line has been
+    // quiet for 50 ms, buffer.size() bytes have come or 200 ms have passed since the first
+    // byte; copies them to the start of buffer; count = bytes copied. Bytes that do not fit are
+    // kept for the next read.
     void read_data(int& count, std::string& buffer);
 
     // 0 ACK received; 1 no ACK after all attempts; -1 the line is not open.
@@ -121,14 +129,16 @@ private:
     enum class EnqResult { Ack, NoAck, Closed };
     enum class Wait { Data, Timeout, Closed };
 
-    Exchange exchange(std::string_view request, const LineTiming& timing, int busyMs);
-    EnqResult enquire(const LineTiming& timing);
+    Exchange exchange(std::string_view request, int busyMs);
+    EnqResult enquire();
     int sendResult(const Exchange& ex, bool errorIsRefusal) const;
     int getResult(const Exchange& ex, ReplyBuffer& reply) const;
-    int getFrame(std::string_view request, int length, ReplyBuffer& reply, const LineTiming& timing,
-                 int busyMs);
-    int sendFrame(std::string_view text, int length, const LineTiming& timing, bool errorIsRefusal);
-    int testConnection(const LineTiming& timing);
+    int getFrame(std::string_view request, int length, ReplyBuffer& reply, int busyMs);
+    int sendFrame(std::string_view text, int length, bool errorIsRefusal);
+    int testConnection();
+    const LineTiming& lineTiming() const { return modemLine_ ? timings_.modem : timings_.direct; }
+    // T_BYTE of the line: the longest gap inside a frame.
+    Clock::duration byteGap() const;
 
     // Writes bytes (traced); false when the line is gone.
     bool send(std::string_view bytes);
@@ -136,6 +146,15 @@ private:
     Wait receive(std::string& in, Clock::time_point until);
     // Calls the idle hook when due; false when the hook closed or reopened the line.
     bool idleTick(std::uint64_t generation);
+    // Drops what has come and the reader's partial frame: earlier bytes never count toward a
+    // new exchange.
+    void freshStart();
+    // Reads and drops bytes until none has come for byteGap() since `lastByte` (at most
+    // `limit`): the tail of a broken frame is not taken for an answer to the resend. False when
+    // the line went away.
+    bool awaitQuiet(Clock::time_point lastByte, Clock::duration limit, std::uint64_t generation);
+    // Follows the modem's answers among raw bytes that have just come.
+    void noteRawAnswers(std::string_view arrived);
     Clock::duration byteTimes(std::size_t bytes) const;
     bool usable() const;
 
@@ -148,6 +167,8 @@ private:
     int speed_ = 9600;
     char nextSeq_ = kSeqFirst;
     bool sessionStarted_ = false;  // ENQ answered since the line was opened
+    bool modemLine_ = false;       // "CONNECT" seen, no hang-up since
+    std::string rawTail_;          // the end of the raw bytes so far, for answers split by reads
     // The last request when its exchange ended without an intact reply (the register may have
     // executed it): sent again as the very next exchange, it keeps its SEQ.
     bool unsure_ = false;
