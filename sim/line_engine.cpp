@@ -80,6 +80,11 @@ void LineEngine::queue(Time due, std::string bytes, std::optional<ModemState> th
     // Output leaves in the order it was queued.
     if (!out_.empty() && out_.back().due > due)
         due = out_.back().due;
+    const auto piece = static_cast<std::size_t>(std::max(options_.chunk, 0));
+    for (; piece > 0 && bytes.size() > piece; due += milliseconds(options_.chunkDelayMs)) {
+        out_.push_back(Out{due, bytes.substr(0, piece), std::nullopt});
+        bytes.erase(0, piece);
+    }
     out_.push_back(Out{due, std::move(bytes), then});
 }
 

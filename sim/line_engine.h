@@ -36,6 +36,10 @@ struct LineOptions {
     int dialDelayMs = 300;  // from the dial command to its answer
     int gapMs = 500;        // longest pause inside a request before it counts as damaged
     int synEveryMs = 200;
+    // Output in pieces of this many bytes (0: whole), chunkDelayMs apart, as a USB serial
+    // adapter hands bytes over.
+    int chunk = 0;
+    int chunkDelayMs = 0;
 };
 
 class LineEngine {

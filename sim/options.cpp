@@ -13,7 +13,8 @@ const char* const kUsage =
     "[--fault-rate P]\n"
     "              [--drop-after-exec P] [--seed N] [--syn-ms N] [--reply-delay MS] "
     "[--plu-capacity N]\n"
-    "              [--paper-out N] [--report-lock] [--daily-due] [--lose-replies-to TEXT]\n";
+    "              [--paper-out N] [--report-lock] [--daily-due] [--lose-replies-to TEXT]\n"
+    "              [--byte-gap MS] [--chunk N] [--chunk-delay MS]\n";
 
 namespace {
 
@@ -162,6 +163,18 @@ bool parseOptions(int argc, const char* const* argv, Options& o, std::string& er
             if (!takeInt(0, 600000, n))
                 return false;
             o.line.replyDelayMs = static_cast<int>(n);
+        } else if (name == "--byte-gap") {
+            if (!takeInt(1, 600000, n))
+                return false;
+            o.line.gapMs = static_cast<int>(n);
+        } else if (name == "--chunk") {
+            if (!takeInt(0, 65536, n))
+                return false;
+            o.line.chunk = static_cast<int>(n);
+        } else if (name == "--chunk-delay") {
+            if (!takeInt(0, 600000, n))
+                return false;
+            o.line.chunkDelayMs = static_cast<int>(n);
         } else if (name == "--plu-capacity") {
             if (!takeInt(0, 99999, n))
                 return false;

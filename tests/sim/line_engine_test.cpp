@@ -77,6 +77,22 @@ TEST_F(Engine, DamagedRequestsAndPausesAnsweredWithNak) {
     EXPECT_EQ(engine_->executed(), 0);
 }
 
+TEST_F(Engine, OutputInPiecesAndTheByteGapAsOptions) {
+    qov::sim::LineOptions options;
+    options.chunk = 4;
+    options.chunkDelayMs = 10;
+    options.gapMs = 100;
+    start(options);
+    const std::string reply = encodeFrame('7', "E");  // 11 bytes
+    EXPECT_EQ(send(encodeFrame('7', "B10")), reply.substr(0, 4));
+    EXPECT_EQ(after(9ms), "");
+    EXPECT_EQ(after(1ms), reply.substr(4, 4));
+    EXPECT_EQ(after(10ms), reply.substr(8));
+    EXPECT_EQ(send(encodeFrame('8', "n").substr(0, 4)), "");
+    EXPECT_EQ(after(100ms), "");
+    EXPECT_EQ(after(1ms), kNak);
+}
+
 TEST_F(Engine, SlowRequestsSendSynUntilTheReply) {
     start({.synMs = 700});
     EXPECT_EQ(send(encodeFrame('1', "PE")), kSyn);

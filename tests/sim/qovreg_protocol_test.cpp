@@ -182,6 +182,23 @@ TEST(Qovreg, ModemConnectsWithRingCarriesFramesAndHangsUp) {
     EXPECT_EQ(reg.logged("> ", "R00HLEB"), 1);
 }
 
+// Bytes in pieces as a USB adapter hands them over: one read takes the whole modem answer, the
+// line then counts as a modem line, and replies come through whole. A request that stops for
+// longer than --byte-gap is answered with NAK.
+TEST(Qovreg, AnswersInPiecesAndTheByteGapAsOptions) {
+    Qovreg reg({"--modem", "--chunk", "3", "--chunk-delay", "10", "--byte-gap", "100"});
+    reg.line.send_data("ATDT0111234567\r\n", 16);
+    std::string answer(16, ' ');
+    int count = 0;
+    for (int read = 0; read < 10 && count == 0; ++read)  // the dial takes 300 ms
+        reg.line.read_data(count, answer);
+    EXPECT_EQ(answer, "\r\nCONNECT 9600\r\n");
+    EXPECT_TRUE(reg.line.modemLine());
+    EXPECT_EQ(reg.request("J"), "AR0001100000001FM000001");
+    reg.line.send_data(qovdll::encodeFrame('5', "n").substr(0, 4), 4);
+    EXPECT_EQ(reg.readUntil("\x15"), "\x15");
+}
+
 TEST(Qovreg, EveryTableReadBackIntactOverTcpThroughFivePercentFaults) {
     Qovreg reg({"--fault-rate", "0.05", "--seed", "11"}, false, 6);
     ASSERT_EQ(reg.line.Testconnessione(), 0);
