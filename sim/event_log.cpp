@@ -1,5 +1,8 @@
 #include "event_log.h"
 
+#include <cerrno>
+#include <cstring>
+
 namespace qov::sim {
 
 EventLog::~EventLog() {
@@ -11,6 +14,8 @@ bool EventLog::open(const std::string& path) {
     if (file_)
         std::fclose(file_);
     file_ = std::fopen(path.c_str(), "ab");
+    path_ = path;
+    failed_ = false;
     return file_ != nullptr;
 }
 
@@ -38,8 +43,13 @@ void EventLog::write(std::string_view mark, std::string_view text) {
     line += ' ';
     line += escape(text);
     line += '\n';
-    std::fwrite(line.data(), 1, line.size(), file_);
-    std::fflush(file_);
+    errno = 0;
+    const bool written = std::fwrite(line.data(), 1, line.size(), file_) == line.size();
+    if ((std::fflush(file_) != 0 || !written) && !failed_) {
+        failed_ = true;
+        std::fprintf(stderr, "qovreg: cannot write the log %s: %s\n", path_.c_str(),
+                     errno != 0 ? std::strerror(errno) : "write failed");
+    }
 }
 
 }  // namespace qov::sim

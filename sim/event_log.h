@@ -27,12 +27,17 @@ public:
     bool isOpen() const { return file_ != nullptr; }
 
     // Writes "mark" + " " + escaped text + newline, and flushes (tests read while it runs).
+    // The first line that cannot be written is reported on stderr, once.
     void write(std::string_view mark, std::string_view text);
+    // True once a line could not be written (the log is incomplete).
+    bool failed() const { return failed_; }
 
     static std::string escape(std::string_view bytes);
 
 private:
     std::FILE* file_ = nullptr;
+    std::string path_;
+    bool failed_ = false;
 };
 
 }  // namespace qov::sim

@@ -36,20 +36,31 @@ int main(int argc, char** argv) {
     }
 
     RegisterModel model(options.model);
-    if (!options.state.empty() && !loadState(model.memory(), options.state, &error)) {
+    if (!options.state.empty() &&
+        !loadState(model.memory(), options.state, &error, options.model.pluCapacity)) {
         std::fprintf(stderr, "qovreg: cannot load %s: %s\n", options.state.c_str(), error.c_str());
         return 1;
     }
     if (options.demo && model.memory().articles.empty())
         fillDemoShop(model);
+    // A failed write is said once, when the state file stops following the memory.
+    bool stateBehind = false;
     const auto save = [&]() {
         std::string err;
-        if (!options.state.empty() && !saveState(model.memory(), options.state, &err))
+        if (options.state.empty() || saveState(model.memory(), options.state, &err)) {
+            stateBehind = false;
+            return;
+        }
+        if (!stateBehind)
             std::fprintf(stderr, "qovreg: cannot write %s: %s\n", options.state.c_str(),
                          err.c_str());
+        stateBehind = true;
     };
-    if (model.takeChanged())
-        save();
+    // Written once at the start, so a state file that cannot be written stops the start.
+    model.takeChanged();
+    save();
+    if (stateBehind)
+        return 1;
 
     EventLog log;
     if (!options.log.empty() && !log.open(options.log)) {
@@ -92,5 +103,7 @@ int main(int argc, char** argv) {
     std::fflush(stdout);
 
     server.run(engine, model, save, &gStop, &waitMask);
-    return 0;
+    if (stateBehind)
+        std::fprintf(stderr, "qovreg: the last changes are not in %s\n", options.state.c_str());
+    return stateBehind || log.failed() ? 1 : 0;
 }

@@ -7,6 +7,11 @@
 #include <QJsonObject>
 #include <QSaveFile>
 
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstring>
+
 namespace qov::sim {
 
 namespace {
@@ -72,6 +77,18 @@ void readTextArray(const QJsonObject& root, const char* key, std::array<std::str
             s.resize(maxWidth);
         a[i] = std::move(s);
     }
+}
+
+bool failWith(std::string* error, std::string why) {
+    if (error)
+        *error = std::move(why);
+    return false;
+}
+
+// The wording of the station's own file checks.
+std::string tooLarge(long long bytes) {
+    return "larger than " + std::to_string(kMaxStateFileBytes / (1024 * 1024)) + " MB (" +
+           std::to_string(bytes) + " bytes)";
 }
 
 }  // namespace
@@ -143,13 +160,15 @@ std::string memoryToJson(const Memory& m) {
     return std::string(json.constData(), static_cast<std::size_t>(json.size()));
 }
 
-bool memoryFromJson(const std::string& json, Memory& m) {
+bool memoryFromJson(const std::string& json, Memory& memory, std::string* error, int pluCapacity) {
+    const auto fail = [error](std::string why) { return failWith(error, std::move(why)); };
     QJsonParseError err{};
     const QJsonDocument doc =
         QJsonDocument::fromJson(QByteArray(json.data(), static_cast<qsizetype>(json.size())), &err);
     if (err.error != QJsonParseError::NoError || !doc.isObject())
-        return false;
+        return fail("not a JSON object");
     const QJsonObject root = doc.object();
+    Memory m = memory;  // filled, checked, then taken
 
     const QJsonArray deps = root.value("departments").toArray();
     for (int i = 0; i < kDepartments && i < deps.size(); ++i) {
@@ -210,19 +229,29 @@ bool memoryFromJson(const std::string& json, Memory& m) {
             a.stock = getNum(o, "stock", 0);
             m.articles[a.code] = a;
         }
+        if (static_cast<long long>(m.articles.size()) > pluCapacity)
+            return fail(std::to_string(m.articles.size()) + " articles, more than the " +
+                        std::to_string(pluCapacity) + " of --plu-capacity");
     }
     const QJsonArray logos = root.value("logos").toArray();
     for (int i = 0; i < kLogoSlots && i < logos.size(); ++i) {
         const QByteArray b = QByteArray::fromBase64(logos[i].toString().toLatin1());
+        if (static_cast<std::size_t>(b.size()) > kMaxLogoBytes)
+            return fail("logo " + std::to_string(i + 1) + " of " + std::to_string(b.size()) +
+                        " bytes, more than the " + std::to_string(kMaxLogoBytes) +
+                        " of a logo slot");
         m.logos[static_cast<std::size_t>(i)] =
             std::string(b.constData(), static_cast<std::size_t>(b.size()));
     }
     if (root.contains("dailyRecords")) {
         m.dailyRecords.clear();
-        for (const QJsonValue v : root.value("dailyRecords").toArray()) {
+        const QJsonArray records = root.value("dailyRecords").toArray();
+        // Block 0 of the fiscal memory is its head; each record takes one block after it.
+        if (records.size() >= kFiscalBlocks)
+            return fail(std::to_string(records.size()) + " daily records, more than the " +
+                        std::to_string(kFiscalBlocks - 1) + " of the fiscal memory");
+        for (const QJsonValue v : records) {
             const QJsonObject o = v.toObject();
-            if (static_cast<int>(m.dailyRecords.size()) + 1 >= kFiscalBlocks)
-                break;
             DailyRecord r;
             r.number = getSmall(o, "number", 0, 65535);
             r.date.day = getSmall(o, "day", 1, 31);
@@ -241,18 +270,32 @@ bool memoryFromJson(const std::string& json, Memory& m) {
     m.identity.moduleNumber = fixed(getText(id, "moduleNumber", m.identity.moduleNumber), 8);
     m.receiptsSinceDaily = getSmall(root, "receiptsSinceDaily", 0, 1 << 30);
     m.salesSinceDaily = getNum(root, "salesSinceDaily", 0);
+    memory = std::move(m);
     return true;
 }
 
 bool saveState(const Memory& memory, const std::string& path, std::string* error) {
+    // Unbuffered: a write cut short (a full disk) shows in the count it returns, where a
+    // buffered one would be cut at the commit without an error and renamed over the old file.
     QSaveFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::WriteOnly)) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         if (error)
             *error = file.errorString().toStdString();
         return false;
     }
     const std::string json = memoryToJson(memory);
-    file.write(json.data(), static_cast<qint64>(json.size()));
+    // Never a file the next start would refuse (10,000 articles and both logos take 3.7 MB).
+    if (static_cast<long long>(json.size()) > kMaxStateFileBytes) {
+        file.cancelWriting();
+        return failWith(error, tooLarge(static_cast<long long>(json.size())));
+    }
+    errno = 0;
+    if (file.write(json.data(), static_cast<qint64>(json.size())) !=
+        static_cast<qint64>(json.size())) {
+        const int cause = errno;
+        file.cancelWriting();  // the old file stays
+        return failWith(error, cause != 0 ? std::strerror(cause) : "write cut short");
+    }
     if (!file.commit()) {
         if (error)
             *error = file.errorString().toStdString();
@@ -261,23 +304,27 @@ bool saveState(const Memory& memory, const std::string& path, std::string* error
     return true;
 }
 
-bool loadState(Memory& memory, const std::string& path, std::string* error) {
+bool loadState(Memory& memory, const std::string& path, std::string* error, int pluCapacity) {
+    const auto fail = [error](std::string why) { return failWith(error, std::move(why)); };
+    // Looked at before opening: a device or a pipe would be read without end (or block).
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) {
+        if (errno == ENOENT)
+            return true;
+        return fail(std::strerror(errno));
+    }
+    if (!S_ISREG(st.st_mode))
+        return fail("not a regular file");
+    if (st.st_size > kMaxStateFileBytes)
+        return fail(tooLarge(st.st_size));
     QFile file(QString::fromStdString(path));
-    if (!file.exists())
-        return true;
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (error)
-            *error = file.errorString().toStdString();
-        return false;
-    }
-    const QByteArray bytes = file.readAll();
-    if (!memoryFromJson(std::string(bytes.constData(), static_cast<std::size_t>(bytes.size())),
-                        memory)) {
-        if (error)
-            *error = "not a JSON object";
-        return false;
-    }
-    return true;
+    if (!file.open(QIODevice::ReadOnly))
+        return fail(file.errorString().toStdString());
+    const QByteArray bytes = file.read(kMaxStateFileBytes + 1);  // it may have grown since
+    if (bytes.size() > kMaxStateFileBytes)
+        return fail(tooLarge(bytes.size()));
+    return memoryFromJson(std::string(bytes.constData(), static_cast<std::size_t>(bytes.size())),
+                          memory, error, pluCapacity);
 }
 
 }  // namespace qov::sim
