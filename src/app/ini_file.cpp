@@ -383,13 +383,20 @@ void IniFile::save() const {
             start = end + 1;
         }
     }
+    // Unbuffered: a write cut short (a full disk) shows in the count it returns, where a
+    // buffered one would be cut at the commit without an error and renamed over the old file.
     QSaveFile file(QFile::decodeName(path_.c_str()));
-    if (!file.open(QIODevice::WriteOnly)) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         const bool folderExists = QFileInfo(QFileInfo(file.fileName()).absolutePath()).isDir();
         throw RunError(folderExists ? RunError::kPermissionDenied : RunError::kPathNotFound,
                        folderExists ? "Permission denied" : "Path not found");
     }
-    file.write(content.data(), static_cast<qint64>(content.size()));
+    // Either way the old file stays whole: the new one is written beside it and dropped.
+    if (file.write(content.data(), static_cast<qint64>(content.size())) !=
+        static_cast<qint64>(content.size())) {
+        file.cancelWriting();
+        throw RunError(RunError::kDiskFull, "Disk full");
+    }
     if (!file.commit()) {
         throw RunError(RunError::kPermissionDenied, "Permission denied");
     }

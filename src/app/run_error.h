@@ -20,6 +20,7 @@ public:
     static constexpr std::int32_t kTypeMismatch = 13;
     static constexpr std::int32_t kOverflow = 6;
     static constexpr std::int32_t kSubscriptOutOfRange = 9;
+    static constexpr std::int32_t kDiskFull = 61;
 
     RunError(std::int32_t number, const std::string& description, std::string helpFile = {},
              std::int32_t helpContext = 0)
