@@ -100,11 +100,20 @@ int Line::Init_RS232bd(int port, int speed) {
     Close_RS232();
     int result = static_cast<int>(OpenResult::SetupWrong);
     std::string device;
-    if (port >= 1 && port <= 8 && supportedSpeed(speed)) {
+    openProblem_.clear();
+    if (port < 1 || port > 8) {
+        openProblem_ = "port " + std::to_string(port) + " is outside 1-8";
+    } else if (!supportedSpeed(speed)) {
+        openProblem_ = "speed not supported: 4800, 9600, 19200, 38400, 57600";
+    } else {
         speed_ = speed;
         device = portDevice(port);
         std::unique_ptr<Transport> transport;
-        result = static_cast<int>(openTransport(device, speed, timings_.connectMs, transport));
+        result = static_cast<int>(
+            openTransport(device, speed, timings_.connectMs, transport, &openProblem_));
+        if (!openProblem_.empty()) {
+            openProblem_ = device + ": " + openProblem_;
+        }
         if (transport) {
             transport_ = std::move(transport);
             ++generation_;

@@ -12,22 +12,28 @@ class SerialTransport : public Transport {
 public:
     ~SerialTransport() override { close(); }
 
-    OpenResult open(const std::string& device, int speed) {
+    OpenResult open(const std::string& device, int speed, std::string& reason) {
         port_.setPortName(QString::fromLocal8Bit(device.data(), static_cast<int>(device.size())));
         if (!port_.open(QIODevice::ReadWrite)) {
             switch (port_.error()) {
                 case QSerialPort::PermissionError:
                 case QSerialPort::OpenError:
+                    reason = "port in use or no permission";
                     return OpenResult::InUse;
                 case QSerialPort::DeviceNotFoundError:
+                    reason = "no such device";
+                    return OpenResult::SetupWrong;
                 case QSerialPort::UnsupportedOperationError:
+                    reason = "not a serial port";
                     return OpenResult::SetupWrong;
                 default:
+                    reason = port_.errorString().toStdString();
                     return OpenResult::Failure;
             }
         }
         if (!port_.setBaudRate(speed)) {
             port_.close();
+            reason = "the device does not take " + std::to_string(speed) + " baud";
             return OpenResult::SetupWrong;
         }
         const bool framed = port_.setDataBits(QSerialPort::Data8) &&
@@ -36,6 +42,7 @@ public:
                             port_.setFlowControl(QSerialPort::NoFlowControl);
         if (!framed) {
             port_.close();
+            reason = "the device does not take 8 data bits, no parity, one stop bit";
             return OpenResult::SetupWrong;
         }
         // Modem control lines: a pseudo-terminal or some adapters have none; that is fine.
@@ -101,15 +108,19 @@ private:
 }  // namespace
 
 OpenResult openSerialTransport(const std::string& device, int speed,
-                               std::unique_ptr<Transport>& transport) {
-    if (device.empty())
+                               std::unique_ptr<Transport>& transport, std::string& reason) {
+    if (device.empty()) {
+        reason = "no device for the port";
         return OpenResult::SetupWrong;
+    }
     // A path that names nothing is set up wrong, whatever the port locking says about it.
     if (device.front() == '/' &&
-        !QFileInfo::exists(QString::fromLocal8Bit(device.data(), static_cast<int>(device.size()))))
+        !QFileInfo::exists(QString::fromLocal8Bit(device.data(), static_cast<int>(device.size())))) {
+        reason = "no such device";
         return OpenResult::SetupWrong;
+    }
     auto serial = std::make_unique<SerialTransport>();
-    const OpenResult result = serial->open(device, speed);
+    const OpenResult result = serial->open(device, speed, reason);
     if (result == OpenResult::Open)
         transport = std::move(serial);
     return result;
@@ -121,10 +132,15 @@ bool isTcpAddress(const std::string& device) {
 }
 
 OpenResult openTransport(const std::string& device, int speed, int connectTimeoutMs,
-                         std::unique_ptr<Transport>& transport) {
-    if (isTcpAddress(device))
-        return openTcpTransport(device, connectTimeoutMs, transport);
-    return openSerialTransport(device, speed, transport);
+                         std::unique_ptr<Transport>& transport, std::string* reason) {
+    std::string why;
+    const OpenResult result = isTcpAddress(device)
+                                  ? openTcpTransport(device, connectTimeoutMs, transport, why)
+                                  : openSerialTransport(device, speed, transport, why);
+    if (reason != nullptr) {
+        *reason = result == OpenResult::Open ? std::string() : why;
+    }
+    return result;
 }
 
 }  // namespace qovdll

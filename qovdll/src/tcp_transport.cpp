@@ -13,11 +13,16 @@ public:
     TcpTransport() = default;
     ~TcpTransport() override { close(); }
 
-    OpenResult open(const std::string& host, quint16 port, int timeoutMs) {
+    OpenResult open(const std::string& host, quint16 port, int timeoutMs, std::string& reason) {
         socket_.connectToHost(QString::fromLatin1(host.data(), static_cast<int>(host.size())),
                               port);
         if (!socket_.waitForConnected(timeoutMs)) {
             const auto error = socket_.error();
+            reason = error == QAbstractSocket::ConnectionRefusedError ? "connection refused"
+                     : error == QAbstractSocket::HostNotFoundError    ? "host not found"
+                     : error == QAbstractSocket::SocketTimeoutError
+                         ? "no answer in " + std::to_string(timeoutMs) + " ms"
+                         : socket_.errorString().toStdString();
             socket_.abort();
             switch (error) {
                 case QAbstractSocket::ConnectionRefusedError:
@@ -92,7 +97,8 @@ private:
 }  // namespace
 
 OpenResult openTcpTransport(const std::string& address, int timeoutMs,
-                            std::unique_ptr<Transport>& transport) {
+                            std::unique_ptr<Transport>& transport, std::string& reason) {
+    reason = "not an address of the form tcp://HOST:PORT";
     // address: "tcp://HOST:PORT"; HOST may be a bracketed IPv6 address.
     const std::string rest = address.substr(6);
     const auto colon = rest.rfind(':');
@@ -113,7 +119,7 @@ OpenResult openTcpTransport(const std::string& address, int timeoutMs,
     if (port == 0 || host.empty())
         return OpenResult::SetupWrong;
     auto tcp = std::make_unique<TcpTransport>();
-    const OpenResult result = tcp->open(host, static_cast<quint16>(port), timeoutMs);
+    const OpenResult result = tcp->open(host, static_cast<quint16>(port), timeoutMs, reason);
     if (result == OpenResult::Open)
         transport = std::move(tcp);
     return result;

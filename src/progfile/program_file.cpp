@@ -83,7 +83,7 @@ std::string Kept(const std::string& value) {
     return line;
 }
 
-void LoadSections(SharedState& state, const Reader& in) {
+void LoadSections(SharedState& state, const Reader& in, std::string& converting) {
     for (int row = 0; row <= 5; ++row) {
         state.HeaderLines[row] = in.raw("HEADER", Key("ROW_", row));
     }
@@ -129,44 +129,25 @@ void LoadSections(SharedState& state, const Reader& in) {
         state.ArticleTypeTable[row].name = in.trimmed("PLUTYPE", Key("DESCR_", row));
     }
 
-    // Each conversion that fails stops the load here, with what came before it kept.
+    // Each conversion that fails stops the load here, with what came before it kept;
+    // `converting` names the key for the reason.
+    converting = "PORT in [SETPORT]";
     state.PortNumber = ToInteger16(in.trimmed("SETPORT", "PORT"));
+    converting = "SPEED in [SETPORT]";
     state.BaudRate = ToInteger32(in.trimmed("SETPORT", "SPEED"));
+    converting = "LNG in [SETLNG]";
     state.CyrillicLanguage = ToBoolean(in.trimmed("SETLNG", "LNG"));
+    converting = "WDTH in [SETWDTH]";
     state.LineWidth = ToInteger16(in.trimmed("SETWDTH", "WDTH"));
+    converting.clear();
 
     state.PhoneNumber = in.trimmed("SETPHONE", "PHONENM");
     state.DialCommand = in.trimmed("SETPHONE", "PHONEPT");
     state.LinePassword = in.trimmed("SETPHONE", "PHONEPSS");
 }
 
-void WriteSections(const SharedState& state, IniFile& out) {
-    auto put = [&out](const char* section, const std::string& key, const std::string& value) {
-        out.setString(section, key, LineValue(value));
-    };
-    auto keep = [&out](const char* section, const std::string& key, const std::string& value) {
-        out.setString(section, key, Kept(value));
-    };
-
-    put("QOVCOM", "VERSION", kProgramFileVersion);
-    for (int row = 0; row <= 5; ++row) {
-        keep("HEADER", Key("ROW_", row), state.HeaderLines[row]);
-    }
-    for (int row = 0; row <= 5; ++row) {
-        keep("ADVERTIZE", Key("ROW_", row), state.AdvertLines[row]);
-    }
-    for (int row = 1; row <= 10; ++row) {
-        keep("DEPARTMENTS", Key("DESCRIPTION_", row), state.DepartmentTable[row].description);
-    }
-    for (int row = 1; row <= 31; ++row) {
-        put("OPERATORS", Key("CODE_", row), state.OperatorTable[row].code);
-        put("OPERATORS", Key("NAME_", row), state.OperatorTable[row].name);
-    }
-    for (int row = 1; row <= 9; ++row) {
-        put("VAT", Key("TAX_", row), state.VatTable[row].rate);
-    }
-
-    const SystemParamsT& sys = state.SystemParams;
+template <typename Put>
+void WriteSystem(const SystemParamsT& sys, Put put) {
     put("SISTEM", "CASH", sys.CASH);
     put("SISTEM", "PRINT", sys.PRINT);
     put("SISTEM", "GRAFICA1", sys.GRAFICA1);
@@ -177,25 +158,58 @@ void WriteSections(const SharedState& state, IniFile& out) {
     put("SISTEM", "TEST_MENY", sys.TEST_MENY);
     put("SISTEM", "SINGLE", sys.SINGLE);
     put("SISTEM", "SPEED", sys.SPEED);
+}
 
-    for (int row = 1; row <= 4; ++row) {
+void WriteSections(const SharedState& state, IniFile& out, unsigned sections) {
+    auto put = [&out](const char* section, const std::string& key, const std::string& value) {
+        out.setString(section, key, LineValue(value));
+    };
+    auto keep = [&out](const char* section, const std::string& key, const std::string& value) {
+        out.setString(section, key, Kept(value));
+    };
+    auto wanted = [sections](ProgramSection section) { return (sections & section) != 0; };
+
+    if (sections == kAllSections || !out.hasKey("QOVCOM", "VERSION")) {
+        put("QOVCOM", "VERSION", kProgramFileVersion);
+    }
+    for (int row = 0; row <= 5 && wanted(kHeaderSection); ++row) {
+        keep("HEADER", Key("ROW_", row), state.HeaderLines[row]);
+    }
+    for (int row = 0; row <= 5 && wanted(kAdvertSection); ++row) {
+        keep("ADVERTIZE", Key("ROW_", row), state.AdvertLines[row]);
+    }
+    for (int row = 1; row <= 10 && wanted(kDepartmentSection); ++row) {
+        keep("DEPARTMENTS", Key("DESCRIPTION_", row), state.DepartmentTable[row].description);
+    }
+    for (int row = 1; row <= 31 && wanted(kOperatorSection); ++row) {
+        put("OPERATORS", Key("CODE_", row), state.OperatorTable[row].code);
+        put("OPERATORS", Key("NAME_", row), state.OperatorTable[row].name);
+    }
+    for (int row = 1; row <= 9 && wanted(kVatSection); ++row) {
+        put("VAT", Key("TAX_", row), state.VatTable[row].rate);
+    }
+    if (wanted(kSystemSection)) {
+        WriteSystem(state.SystemParams, put);
+    }
+    for (int row = 1; row <= 4 && wanted(kCurrencySection); ++row) {
         put("VALUTE", Key("DESCRIPTION_", row), state.CurrencyTable[row].name);
         put("VALUTE", Key("CONVERSION_", row), state.CurrencyTable[row].rate);
     }
-    for (int row = 1; row <= 5; ++row) {
+    for (int row = 1; row <= 5 && wanted(kUnitSection); ++row) {
         put("UNITS", Key("DESCR_", row), state.UnitTable[row].name);
     }
-    for (int row = 1; row <= 8; ++row) {
+    for (int row = 1; row <= 8 && wanted(kTypeSection); ++row) {
         put("PLUTYPE", Key("DESCR_", row), state.ArticleTypeTable[row].name);
     }
-
-    put("SETPORT", "PORT", std::to_string(state.PortNumber));
-    put("SETPORT", "SPEED", std::to_string(state.BaudRate));
-    put("SETLNG", "LNG", BooleanText(state.CyrillicLanguage));
-    put("SETWDTH", "WDTH", std::to_string(state.LineWidth));
-    put("SETPHONE", "PHONENM", state.PhoneNumber);
-    put("SETPHONE", "PHONEPT", state.DialCommand);
-    put("SETPHONE", "PHONEPSS", state.LinePassword);
+    if (wanted(kLineSection)) {
+        put("SETPORT", "PORT", std::to_string(state.PortNumber));
+        put("SETPORT", "SPEED", std::to_string(state.BaudRate));
+        put("SETLNG", "LNG", BooleanText(state.CyrillicLanguage));
+        put("SETWDTH", "WDTH", std::to_string(state.LineWidth));
+        put("SETPHONE", "PHONENM", state.PhoneNumber);
+        put("SETPHONE", "PHONEPT", state.DialCommand);
+        put("SETPHONE", "PHONEPSS", state.LinePassword);
+    }
 }
 
 void ShowFailure(Dialogs& dialogs, const std::string& description) {
@@ -204,28 +218,42 @@ void ShowFailure(Dialogs& dialogs, const std::string& description) {
 
 }  // namespace
 
-bool LoadProgramFile(SharedState& state, Dialogs& dialogs) {
+bool LoadProgramFile(SharedState& state, Dialogs& dialogs, std::string* reason) {
+    auto why = [reason](const std::string& text) {
+        if (reason != nullptr) {
+            *reason = text;
+        }
+    };
+    std::string converting;
     try {
         const IniFile file(state.ProgramFilePath);
+        if (!file.readProblem().empty()) {
+            why(file.readProblem());
+            ShowFailure(dialogs, state.ProgramFilePath + ": " + file.readProblem());
+            return false;
+        }
         const Reader in(file);
         if (in.trimmed("QOVCOM", "VERSION") != kProgramFileVersion) {
+            why(file.exists() ? std::string("no VERSION=") + kProgramFileVersion + " in [QOVCOM]"
+                              : "file not found");
             dialogs.message("Fajl nije validan", kTitle, Icon::Critical, Buttons::Ok);
             return false;
         }
-        LoadSections(state, in);
+        LoadSections(state, in, converting);
         return true;
-    } catch (const RunError& error) {
-        ShowFailure(dialogs, error.description());
     } catch (const std::exception& error) {
-        ShowFailure(dialogs, error.what());
+        why(converting.empty() ? std::string(error.what())
+                               : "the value of " + converting + " is not valid");
+        const auto* runError = dynamic_cast<const RunError*>(&error);
+        ShowFailure(dialogs, runError != nullptr ? runError->description() : error.what());
     }
     return false;
 }
 
-bool SaveProgramFile(const SharedState& state, Dialogs& dialogs) {
+bool SaveProgramFile(const SharedState& state, Dialogs& dialogs, unsigned sections) {
     try {
         IniFile file(state.ProgramFilePath);
-        WriteSections(state, file);
+        WriteSections(state, file, sections);
         file.save();
         return true;
     } catch (const RunError& error) {

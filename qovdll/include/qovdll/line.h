@@ -82,6 +82,9 @@ public:
     // 0 open; 1 port in use; 2 port set up wrong (no such device, unsupported speed, port
     // outside 1-8, TCP address refused or unreachable); 3 any other failure.
     int Init_RS232bd(int port, int speed);
+    // Why the last Init_RS232bd did not open the line, in a few words naming the device;
+    // empty when it opened.
+    const std::string& openProblem() const { return openProblem_; }
     // Init_RS232bd at the speed last given to it (9600 before any).
     int Init_RS232(int port);
     void Close_RS232();
@@ -165,6 +168,7 @@ private:
     std::unique_ptr<Transport> transport_;
     std::uint64_t generation_ = 0;  // bumped on every open and close
     int speed_ = 9600;
+    std::string openProblem_;
     char nextSeq_ = kSeqFirst;
     bool sessionStarted_ = false;  // ENQ answered since the line was opened
     bool modemLine_ = false;       // "CONNECT" seen, no hang-up since

@@ -38,8 +38,9 @@ public:
 bool isTcpAddress(const std::string& device);
 
 // Opens `device` (see isTcpAddress) at `speed` baud, 8N1, no flow control. TCP ignores the speed
-// and gives up connecting after connectTimeoutMs.
+// and gives up connecting after connectTimeoutMs. When it fails, `reason` (if given) says why in
+// a few words ("connection refused", "no such device", ...).
 OpenResult openTransport(const std::string& device, int speed, int connectTimeoutMs,
-                         std::unique_ptr<Transport>& transport);
+                         std::unique_ptr<Transport>& transport, std::string* reason = nullptr);
 
 }  // namespace qovdll
