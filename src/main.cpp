@@ -9,12 +9,14 @@
 #include "app/shared_state.h"
 #include "app/user_store.h"
 #include "articles/article_screens.h"
+#include "dumps/dump_screen.h"
 #include "fiscal/fiscal_screens.h"
 #include "fiscal/keyboard_screen.h"
 #include "fiscal/logo_screen.h"
 #include "link/link_calls.h"
 #include "link/qovdll_link.h"
 #include "link/station.h"
+#include "sales/sales_screens.h"
 #include "settings/settings_screens.h"
 #include "tables/transfer_screens.h"
 #include "ui/display_font.h"
@@ -73,6 +75,17 @@ int main(int argc, char** argv) {
     window.registerScreen(2, 5, [&station] { return qov::tables::CreateReceiveScreen(station); });
     window.registerScreen(2, 8, [&station] { return qov::fiscal::CreateKeyboardScreen(station); });
     window.registerScreen(2, 9, [&station] { return qov::fiscal::CreateFiscalScreen(station); });
+    window.registerScreen(2, 6, [&station, &appFolder] {
+        return qov::dumps::CreateDumpScreen(station, qov::dumps::MemoryKind::Fiscal, appFolder);
+    });
+    window.registerScreen(2, 7, [&station, &appFolder] {
+        return qov::dumps::CreateDumpScreen(station, qov::dumps::MemoryKind::Program, appFolder);
+    });
+    window.registerScreen(3, 3,
+                          [&station] { return qov::sales::CreateDepartmentSalesScreen(station); });
+    window.registerScreen(3, 4,
+                          [&station] { return qov::sales::CreateOperatorSalesScreen(station); });
+    window.registerScreen(3, 5, [&station] { return qov::sales::CreateVatSalesScreen(station); });
     window.registerScreen(2, 3, [&station, &window] {
         return qov::fiscal::CreateGraphicLogoScreen(
             station,

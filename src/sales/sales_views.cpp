@@ -58,10 +58,20 @@ void SalesList::open() {
     DoChangeLang();
 }
 
+void SalesList::setColumns(std::vector<SalesColumn> columns) {
+    // The columns stay where they are once made, so a screen may keep pointing at their rows.
+    if (columns_.empty()) {
+        columns_ = std::move(columns);
+    }
+    for (SalesColumn& column : columns_) {
+        column.rows.clear();
+    }
+}
+
 void SalesList::fillDepartments() {
-    columns_ = {{"lstplu", "Naziv", "Naziv odeljenja", false, {}},
+    setColumns({{"lstplu", "Naziv", "Naziv odeljenja", false, {}},
                 {"ListR", "Kolicina", "Broj prodatih komada", true, {}},
-                {"ListI", "Vrednost prodaje", "Vrednost prodate robe", true, {}}};
+                {"ListI", "Vrednost prodaje", "Vrednost prodate robe", true, {}}});
     for (int pos = 1; pos <= kDepartments; ++pos) {
         const DepartmentRecord& d = st_.state.DepartmentTable[static_cast<std::size_t>(pos)];
         columns_[0].rows.push_back(NameRowText(pos, d.description));
@@ -72,10 +82,10 @@ void SalesList::fillDepartments() {
 }
 
 void SalesList::fillOperators() {
-    columns_ = {{"lstplu", "Kasir", "Redni broj i ime kasira", false, {}},
+    setColumns({{"lstplu", "Kasir", "Redni broj i ime kasira", false, {}},
                 {"ListS", "Sifra", "Pristupna sifra kasira", true, {}},
                 {"ListR", "Br. racuna", "Broj izdatih racuna", true, {}},
-                {"ListI", "Iznos", "Vrednost prodaje", true, {}}};
+                {"ListI", "Iznos", "Vrednost prodaje", true, {}}});
     for (int pos = 1; pos <= kOperators; ++pos) {
         const OperatorRecord& o = st_.state.OperatorTable[static_cast<std::size_t>(pos)];
         columns_[0].rows.push_back(NameRowText(pos, o.name));

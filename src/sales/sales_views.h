@@ -46,12 +46,14 @@ public:
     // the lists as the columns of one table, so they also scroll together).
     void lstplu_Click(int row);
 
-    // lstplu first, then the number lists in screen order.
+    // lstplu first, then the number lists in screen order; made by the first open() and kept in
+    // place by the next.
     const std::vector<SalesColumn>& columns() const { return columns_; }
     const std::string& fontName() const { return fontName_; }
     int selectedRow() const { return selected_; }  // -1: none
 
 private:
+    void setColumns(std::vector<SalesColumn> columns);
     void fillDepartments();
     void fillOperators();
 
