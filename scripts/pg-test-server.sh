@@ -6,6 +6,12 @@
 #                                     database qovtest from db/postgresql.sql and writes
 #                                     build/pg/env.sh, which exports QOV_TEST_PG
 #   scripts/pg-test-server.sh stop    stops the server and removes its data
+#   scripts/pg-test-server.sh halt    stops the server and keeps its data (a database server
+#                                     lost in the middle of a run, for the fault tests)
+#   scripts/pg-test-server.sh resume  starts the halted server again
+#
+# QOV_PG_DIR (default build/pg) and QOV_PG_PORT (default 54329) let a test run a server of its
+# own beside the shared one.
 #
 # Installs nothing (scripts/install-deps.sh does). PostgreSQL refuses to run as root, so under
 # root the server runs as the `postgres` system user; when that user cannot reach build/pg/
@@ -15,7 +21,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 root_dir=$PWD
-pg_dir=$root_dir/build/pg
+pg_dir=${QOV_PG_DIR:-$root_dir/build/pg}
 port=${QOV_PG_PORT:-54329}
 database=qovtest
 
@@ -159,8 +165,17 @@ case "${1:-}" in
         bindir=$(find_bindir || true)
         stop_server
         ;;
+    halt)
+        bindir=$(find_bindir)
+        as_owner "$bindir/pg_ctl" -D "$(current_base)/data" -m fast -w -t 30 stop >/dev/null
+        ;;
+    resume)
+        bindir=$(find_bindir)
+        as_owner "$bindir/pg_ctl" -D "$(current_base)/data" -l "$(current_base)/server.log" \
+            -w -t 60 start >/dev/null
+        ;;
     *)
-        echo "usage: $0 start|stop" >&2
+        echo "usage: $0 start|stop|halt|resume" >&2
         exit 2
         ;;
 esac
