@@ -47,6 +47,8 @@ struct Command {
 std::vector<Command> TransferCommands();
 std::vector<Command> ArticleCommands();
 std::vector<Command> FiscalCommands();
+std::vector<Command> DumpCommands();
+std::vector<Command> SalesCommands();
 
 // Every command, in the order of the usage text.
 const std::vector<Command>& Commands();

@@ -5,7 +5,8 @@ namespace qovctl {
 const std::vector<Command>& Commands() {
     static const std::vector<Command> all = [] {
         std::vector<Command> commands;
-        for (auto group : {TransferCommands, ArticleCommands, FiscalCommands}) {
+        for (auto group : {TransferCommands, ArticleCommands, FiscalCommands, DumpCommands,
+                           SalesCommands}) {
             for (Command& command : group()) {
                 commands.push_back(std::move(command));
             }

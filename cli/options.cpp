@@ -87,6 +87,8 @@ Options ParseOptions(const std::vector<std::string>& args) {
             options.card = value(arg);
         } else if (arg == "--cash") {
             options.cash = value(arg);
+        } else if (arg == "--out") {
+            options.out = value(arg);
         } else if (arg == "--help" || arg == "-h") {
             throw HelpWanted{};
         } else if (!arg.empty() && arg[0] == '-') {
@@ -112,6 +114,9 @@ Options ParseOptions(const std::vector<std::string>& args) {
     if (options.command != "receipt" && (!options.receiptLines.empty() || !options.cheque.empty() ||
                                          !options.card.empty() || !options.cash.empty())) {
         throw UsageError{"--line, --cheque, --card and --cash are for receipt"};
+    }
+    if (!options.out.empty() && options.command != "dump") {
+        throw UsageError{"--out is for dump"};
     }
     if (options.received && options.sold) {
         throw UsageError{"--received and --sold exclude each other"};

@@ -23,6 +23,7 @@ struct Options {
     bool skipInvalid = false;
     std::vector<std::pair<std::string, std::string>> receiptLines;  // code, quantity
     std::string cheque, card, cash;
+    std::string out;  // dump --out FILE
     std::string command;
     std::vector<std::string> arguments;  // the words after the command
 };
