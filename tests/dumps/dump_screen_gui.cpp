@@ -12,7 +12,6 @@
 
 #include "dumps/dump_screen.h"
 #include "support/fake_station.h"
-#include "support/screen_keys.h"
 #include "support/test_environment.h"
 
 namespace qov::dumps {
@@ -70,15 +69,6 @@ TEST_F(DumpGui, EachScreenHasItsKeysAndTips) {
               Texts({"prvi: Citanje prvog bloka programske memorije",
                      "sve: Citanje programske memorije", "esci: Zatvaranje forme",
                      "Start: Citaj Prvi Blok", "Command1: -", "Command2: Citaj Sve"}));
-}
-
-TEST_F(DumpGui, TheFirstBlockIsShownInText1) {
-    DumpScreen screen(station, MemoryKind::Fiscal, folder);
-    link.replyTo("F000000", "0123456789ABCDEF0123456789ABCDEF0F0F");
-    test::PressToolbarKey(&screen, "prvi");
-    EXPECT_EQ(screen.shownText().toStdString(),
-              "000000 01 23 45 67 89 AB CD EF 01 23 45 67 89 AB CD EF ");
-    EXPECT_FALSE(screen.findChild<QPushButton*>("Prekini")->isEnabled());
 }
 
 // "Prekini" pressed, or the window closed, in the yield before block 3: the read stops there;

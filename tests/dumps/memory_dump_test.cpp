@@ -87,24 +87,13 @@ TEST(BlockTexts, RequestsRepliesAndLines) {
               kText36 + "GH" + std::string(1, '\0'));
 }
 
-TEST_F(DumpTest, TheTwinScreensDifferOnlyInTheirValues) {
-    const MemoryLayout& f = LayoutOf(MemoryKind::Fiscal);
-    const MemoryLayout& y = LayoutOf(MemoryKind::Program);
-    EXPECT_EQ(
-        Texts({f.formName, f.caption, std::string(1, f.letter), std::to_string(f.blocks),
-               f.fileName, f.waitingText}),
-        Texts({"frmReadFiscal", "Fiskalna memorija", "F", "8192", "fiscal.txt", "Sacekajte..."}));
-    EXPECT_EQ(
-        Texts({y.formName, y.caption, std::string(1, y.letter), std::to_string(y.blocks),
-               y.fileName, y.waitingText}),
-        Texts({"FrmReadPrg", "Programska memorija", "Y", "16384", "prgqov.txt", "Sacekajte"}));
-    EXPECT_TRUE(f.hasNext);
-    EXPECT_FALSE(y.hasNext);
+// The program screen: no next block; its file in the program folder; opening and "esci".
+TEST_F(DumpTest, TheProgramScreenHasNoNextBlock) {
     MemoryDump dump(station, MemoryKind::Program, folder);
     EXPECT_EQ(dump.dumpFile(), folder / "prgqov.txt");
     dump.open();
     EXPECT_EQ(state.CurrentForm, "ne");
-    EXPECT_FALSE(dump.onToolbar("sledeci"));  // the program screen has no next block
+    EXPECT_FALSE(dump.onToolbar("sledeci"));
     EXPECT_TRUE(link.calls.empty());
     EXPECT_TRUE(dump.onToolbar("esci"));
     EXPECT_EQ(state.CurrentForm, " ");
