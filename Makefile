@@ -1,7 +1,7 @@
 # QovCom front door: `make run` starts the station against the simulator,
 # `make test` builds everything and runs every test.
 
-.PHONY: all deps configure build test run bench fuzz format clean
+.PHONY: all deps configure build test soak run bench fuzz format clean
 
 all: build
 
@@ -16,6 +16,10 @@ build: configure
 
 test: build
 	@scripts/run-tests.sh
+
+# Every table, articles and receipts through qovctl at 1 %, 5 % and 20 % faults (long).
+soak: build
+	@scripts/run-soak.sh
 
 run: build
 	@scripts/run-demo.sh
