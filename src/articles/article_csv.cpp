@@ -131,7 +131,9 @@ bool NameBytes(std::string_view utf8, std::string& out, bool& renamed, std::stri
     out.clear();
     for (std::size_t pos = 0; pos < utf8.size();) {
         const long code = NextCodePoint(utf8, pos);
-        if (code >= 0 && code < 0x100) {
+        // A NUL would end the statement that stores the name: refused like a letter the
+        // register cannot show.
+        if (code > 0 && code < 0x100) {
             out.push_back(static_cast<char>(code));
             continue;
         }

@@ -52,6 +52,8 @@ TEST(ArticleCsvPlan, RefusesRowsWithTheEditorsMessage) {
         {"VAT 9", "1;A;1;9;0;0;0;0;1", "Neispravna vrednost u koloni VAT_CODE: \"9\" (0 do 8)"},
         {"letter outside Latin-1", "1;\xD0\x99OD;1;0;0;0;0;0;1",  // Й
          "Naziv sadrzi znak koji kasa ne moze da prikaze (U+0419)"},
+        {"NUL in the name", std::string("1;A\0B;1;0;0;0;0;0;1", 19),
+         "Naziv sadrzi znak koji kasa ne moze da prikaze (U+0000)"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(Outcome(PlanArticleImport(kHeader + "1;OK;1;0;0;0;0;0;1\n" + c.row, c.rules)),
