@@ -150,10 +150,13 @@ void IniFile::reload() {
         readProblem_ = "cannot be read";
         return;
     }
-    // Never more than the cap, even from a file that grows while it is read.
-    text_.resize(kMaxTextFileSize + 1);
-    in.read(text_.data(), static_cast<std::streamsize>(text_.size()));
-    text_.resize(static_cast<std::size_t>(in.gcount()));
+    // Never more than the cap, even from a file that grows while it is read; a piece at a
+    // time, so that a small file costs little (the settings file is read often).
+    char piece[16384];
+    do {
+        in.read(piece, sizeof piece);
+        text_.append(piece, static_cast<std::size_t>(in.gcount()));
+    } while (in && text_.size() <= kMaxTextFileSize);
     if (text_.size() > kMaxTextFileSize) {
         text_.clear();
         readProblem_ = "larger than 4 MB";
