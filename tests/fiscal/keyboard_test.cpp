@@ -3,12 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/database.h"
 #include "fiscal/keyboard.h"
 #include "support/fake_station.h"
-#include "support/memory_user_store.h"
-#include "support/scripted_dialogs.h"
-#include "support/scripted_link.h"
 
 namespace qov::fiscal {
 namespace {
@@ -67,42 +63,29 @@ TEST_F(KeyboardTest, KeyPressStartsThePollUnderTheHourglassAndUnknownNamesSendNo
     EXPECT_EQ(state.LinkResult, 1);
 }
 
-struct DisplayCase {
-    const char* name;
-    std::string reply;
-    DisplayLines lines;
-};
+const std::string kFull = "ABCDEFGHIJKLMNOP|QRSTUVWXYZ012345|abcdefghijklmnop";
 
-class DisplaySplit : public KeyboardTest, public ::testing::WithParamInterface<DisplayCase> {};
-
-TEST_P(DisplaySplit, PollShowsTheThreeLines) {
+// The display reply split into the operator's two lines and the customer's, "|" between them.
+TEST_F(KeyboardTest, PollShowsTheThreeLines) {
+    auto poll = [&](const std::string& reply) {
+        pollWith(reply);
+        EXPECT_EQ(link.calls.back().arg, 30000);
+        const DisplayLines& shown = keyboard.display();
+        return shown.operator1 + "|" + shown.operator2 + "|" + shown.customer;
+    };
     keyboard.press("zero");
-    pollWith(GetParam().reply);
-    EXPECT_EQ(link.calls.back().arg, 30000);
-    const DisplayLines& shown = keyboard.display();
-    const DisplayLines& want = GetParam().lines;
-    EXPECT_EQ(shown.operator1, want.operator1);
-    EXPECT_EQ(shown.operator2, want.operator2);
-    EXPECT_EQ(shown.customer, want.customer);
+    EXPECT_EQ(poll(kFull), kFull);
+    EXPECT_EQ(poll("0123456789"), "0123456789||");
+    EXPECT_EQ(poll("X"), "X||");
+    EXPECT_EQ(poll(kFull.substr(0, 20)), "ABCDEFGHIJKLMNOP|QRS|");
+    EXPECT_EQ(poll(kFull.substr(0, 17)), "ABCDEFGHIJKLMNOP||");
+    EXPECT_EQ(poll(kFull + "ZZZZ"), kFull);
+    EXPECT_EQ(poll(std::string("AB\0DEFGHIJKLMNOP|QRST", 21)), "AB|QRST|");  // NUL ends a line
+    EXPECT_EQ(poll(std::string("\0\0\0", 3)), "||");
+    EXPECT_EQ(poll("\xC8\xE8\xFF"), "\xC8\xE8\xFF||");  // bytes above 127
     EXPECT_TRUE(dialogs.boxes.empty());
     EXPECT_FALSE(keyboard.closeRequested());
 }
-
-const std::string kFull = "ABCDEFGHIJKLMNOP|QRSTUVWXYZ012345|abcdefghijklmnop";
-INSTANTIATE_TEST_SUITE_P(
-    Replies, DisplaySplit,
-    ::testing::Values(
-        DisplayCase{"full", kFull, {"ABCDEFGHIJKLMNOP", "QRSTUVWXYZ012345", "abcdefghijklmnop"}},
-        DisplayCase{"ten", "0123456789", {"0123456789", "", ""}},
-        DisplayCase{"one", "X", {"X", "", ""}},
-        DisplayCase{"cutInLine2", kFull.substr(0, 20), {"ABCDEFGHIJKLMNOP", "QRS", ""}},
-        DisplayCase{"seventeen", kFull.substr(0, 17), {"ABCDEFGHIJKLMNOP", "", ""}},
-        DisplayCase{
-            "longer", kFull + "ZZZZ", {"ABCDEFGHIJKLMNOP", "QRSTUVWXYZ012345", "abcdefghijklmnop"}},
-        DisplayCase{"nulEndsLine", std::string("AB\0DEFGHIJKLMNOP|QRST", 21), {"AB", "QRST", ""}},
-        DisplayCase{"nulFirst", std::string("\0\0\0", 3), {"", "", ""}},
-        DisplayCase{"bytesAbove127", "\xC8\xE8\xFF", {"\xC8\xE8\xFF", "", ""}}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(KeyboardTest, UnchangedLinesReportNoChange) {
     keyboard.press("one");
@@ -170,27 +153,20 @@ TEST(KeyboardReentry, APollOrKeyDuringAnExchangeIsSkipped) {
     EXPECT_EQ(link.nestedPolls, 0);
 }
 
-struct SpeedCase {
-    int baudRate;
-    int index;  // expected speed index after opening, starting from 4
-};
-
-class SpeedIndexOnOpen : public KeyboardTest, public ::testing::WithParamInterface<SpeedCase> {};
-
-TEST_P(SpeedIndexOnOpen, FollowsTheLineSpeed) {
-    state.SpeedIndex = 4;
-    state.BaudRate = GetParam().baudRate;
-    Keyboard k(station);
-    k.open();
-    EXPECT_EQ(state.SpeedIndex, GetParam().index);
-    EXPECT_EQ(state.CurrentForm, "frmkeyboard");
+// The speed index after opening on a line speed, starting from 4.
+TEST_F(KeyboardTest, SpeedIndexOnOpenFollowsTheLineSpeed) {
+    std::string indexes;
+    for (int baudRate : {4800, 9600, 19200, 38400, 57600, 2400, 0}) {
+        state.SpeedIndex = 4;
+        state.BaudRate = baudRate;
+        state.CurrentForm = "";
+        Keyboard(station).open();
+        indexes += std::to_string(state.SpeedIndex) + state.CurrentForm + " ";
+    }
+    EXPECT_EQ(indexes,
+              "0frmkeyboard 1frmkeyboard 2frmkeyboard 3frmkeyboard 4frmkeyboard 4frmkeyboard "
+              "4frmkeyboard ");
 }
-
-INSTANTIATE_TEST_SUITE_P(Speeds, SpeedIndexOnOpen,
-                         ::testing::Values(SpeedCase{4800, 0}, SpeedCase{9600, 1},
-                                           SpeedCase{19200, 2}, SpeedCase{38400, 3},
-                                           SpeedCase{57600, 4}, SpeedCase{2400, 4},
-                                           SpeedCase{0, 4}));
 
 TEST_F(KeyboardTest, SubtotalRunsTheSpeedCheckOnTheShownDisplay) {
     keyboard.press("key");
