@@ -149,68 +149,47 @@ TEST_F(ArticleLine, SendsTheTableInCodeOrderSkippingIncompleteRows) {
 TEST_F(ArticleLine, RefusalsBreaksAndFailuresOfTheSend) {
     addArticle("000000000025", "HLEB", "45.5");
     addArticle("000000000031", "MLEKO", "7");
-    const std::string hleb = "PR00000000002502" + Name28("HLEB") + "000045500100";
-    const struct {
-        const char* name;
-        bool stock;
-        std::vector<int> results;  // of the sends, in order
-        std::vector<Answer> answers;
-        bool ok;
-        std::string counter;  // before the run: "9"
-        Strings boxes;
-    } cases[] = {
-        {"PR refused, Retry, taken",
-         false,
-         {1, 0, 0},
-         {Answer::Retry},
-         true,
-         "2",
-         {"Arvon Cash Registers: Artikal 000000000025 nije primljen u kasu!\n [Retry/Cancel]"}},
-        {"PR refused, Cancel",
-         false,
-         {1},
-         {Answer::Cancel},
-         false,
-         "0",
-         {"Arvon Cash Registers: Artikal 000000000025 nije primljen u kasu!\n [Retry/Cancel]"}},
-        {"PQ refused, Cancel: the counter was not reset",
-         true,
-         {1},
-         {Answer::Cancel},
-         false,
-         "9",
-         {"Arvon Cash Registers:  Za artikal 000000000025 nije azuriran lager!\n [Retry/Cancel]"}},
-        {"link broken on the second",
-         false,
-         {0, 2},
-         {},
-         false,
-         "1",
-         {"Arvon CAsh Registers: Komunikacija je prekinuta! <exclamation>"}},
-        {"other results are taken", true, {3, -7}, {}, true, "2", {}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    // The run on the sends' results and the boxes' answers: how it ends, the sends made, the
+    // counter (9 before the run) and the boxes.
+    auto send = [&](bool (*run)(tables::TransferContext&), std::vector<int> results,
+                    std::deque<Answer> answers) {
         link.calls.clear();
         dialogs.clear();
         progress.setCounter(9);
-        for (int result : c.results) {
+        for (int result : results) {
             link.then(result);
         }
-        dialogs.answers.assign(c.answers.begin(), c.answers.end());
-        EXPECT_EQ(c.stock ? articles::invia_plu_inv(ctx) : articles::invia_plu(ctx), c.ok);
-        EXPECT_EQ(link.count("send_frame"), static_cast<int>(c.results.size()));
-        EXPECT_EQ(shown(), c.boxes);
-        EXPECT_EQ(progress.counter(), c.counter);
-    }
+        dialogs.answers = answers;
+        std::string out = run(ctx) ? "ok" : "failed";
+        out += ", sent " + std::to_string(link.count("send_frame")) + ", counter " +
+               progress.counter();
+        for (const std::string& box : shown()) {
+            out += "|" + box;
+        }
+        return out;
+    };
+    using articles::invia_plu, articles::invia_plu_inv;
+    const std::string title = "|Arvon Cash Registers: ", retry = "\n [Retry/Cancel]";
+    const std::string pr = title + "Artikal 000000000025 nije primljen u kasu!" + retry;
+    EXPECT_EQ(send(invia_plu, {1, 0, 0}, {Answer::Retry}), "ok, sent 3, counter 2" + pr);
+    EXPECT_EQ(send(invia_plu, {1}, {Answer::Cancel}), "failed, sent 1, counter 0" + pr);
+    EXPECT_EQ(send(invia_plu_inv, {1}, {Answer::Cancel}),  // the counter was not reset
+              "failed, sent 1, counter 9" + title +
+                  " Za artikal 000000000025 nije azuriran lager!" + retry);
+    EXPECT_EQ(send(invia_plu, {0, 2}, {}),
+              "failed, sent 2, counter 1|Arvon CAsh Registers: Komunikacija je prekinuta! "
+              "<exclamation>");
+    EXPECT_EQ(send(invia_plu_inv, {3, -7}, {}), "ok, sent 2, counter 2");  // other results taken
+
     state.ModemMode = true;
     link.calls.clear();
-    EXPECT_TRUE(articles::invia_plu(ctx));
-    EXPECT_EQ(link.textsOf("send_frameM").front(), hleb);
+    EXPECT_TRUE(invia_plu(ctx));
+    EXPECT_EQ(link.textsOf("send_frameM").front(),
+              "PR00000000002502" + Name28("HLEB") + "000045500100");
 
     dialogs.clear();
     state.ConnectionString = "Driver=SQLite;Database=/nonexistent/folder/x.db";
-    EXPECT_FALSE(articles::invia_plu_inv(ctx));
+    EXPECT_FALSE(invia_plu_inv(ctx));
     ASSERT_EQ(dialogs.boxes.size(), 1u);
     EXPECT_EQ(dialogs.last().title, "Arvon Cash Registers(Sender:='frmTrasm.invia_plu_inv()')");
 }
@@ -236,120 +215,42 @@ TEST_F(ArticleLine, ReceivesEveryArticleWithTheExactInsert) {
 
 // What the reading rule makes of bad replies: the stored row, and the articles' flag.
 TEST_F(ArticleLine, BadRepliesStoreWhatTheReadingRuleGives) {
-    const std::string cyr = Reg({170, 216, 210, 208});  // "Wiva" in register code
-    const struct {
-        const char* name;
-        std::string reply;
-        std::string row;
-        bool flag;
-    } cases[] = {
-        {"NUL ends the name",
-         Reply("000000000001", "01", "HLEB" + std::string(1, '\0') + "XYZ", 100, "0000"),
-         "000000000001|" + Name28("HLEB") + "|1|0|0|0|0|1|0|0|0|0", false},
-        {"comma is a point, junk is 0",
-         "000000000002 2" + Name28("O'HARA") + "00012,50" + "X1Z?" + "00000012,50" + "abc",
-         "000000000002|" + Name28("O'HARA") + "|0.125|1|0|0|0|2|0.125|0|0|0", false},
-        {"register Cyrillic to font text", Reply("000000000003", "09", cyr, 1, "0000"),
-         "000000000003|" + Name28("Wiva") + "|0.01|0|0|0|0|9|0|0|0|0", true},
-        {"short reply: blank name marks", "   4",
-         "4|" + std::string(28, ' ') + "|0|0|0|0|0|0|0|0|0|0", true},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    auto receive = [&](const std::string& reply) {
         state.tableCyrillic(CyrTable::Articles) = false;
-        link.replyTo("n", Status(1)).replyTo("PTFIRST", c.reply);
+        link.replyTo("n", Status(1)).replyTo("PTFIRST", reply);
         EXPECT_TRUE(articles::ricevi_plu(ctx));
-        EXPECT_EQ(rows("QOV_PLU_RCV"), Strings{c.row});
-        EXPECT_EQ(state.tableCyrillic(CyrTable::Articles), c.flag);
-    }
+        Strings stored = rows("QOV_PLU_RCV");
+        stored.push_back(state.tableCyrillic(CyrTable::Articles) ? "marked" : "not marked");
+        return stored;
+    };
+    const std::string nul(1, '\0'), cyr = Reg({170, 216, 210, 208});  // "Wiva" in register code
+    EXPECT_EQ(receive(Reply("000000000001", "01", "HLEB" + nul + "XYZ", 100, "0000")),
+              (Strings{"000000000001|" + Name28("HLEB") + "|1|0|0|0|0|1|0|0|0|0", "not marked"}));
+    // A comma is a point, junk is 0.
+    EXPECT_EQ(receive("000000000002 2" + Name28("O'HARA") + "00012,50X1Z?00000012,50abc"),
+              (Strings{"000000000002|" + Name28("O'HARA") + "|0.125|1|0|0|0|2|0.125|0|0|0",
+                       "not marked"}));
+    EXPECT_EQ(receive(Reply("000000000003", "09", cyr, 1, "0000")),
+              (Strings{"000000000003|" + Name28("Wiva") + "|0.01|0|0|0|0|9|0|0|0|0", "marked"}));
+    EXPECT_EQ(receive("   4"),  // short: the blank name marks
+              (Strings{"4|" + std::string(28, ' ') + "|0|0|0|0|0|0|0|0|0|0", "marked"}));
 }
 
 // Every result of the status request and of the article requests, in both runs.
 TEST_F(ArticleLine, ReceiveResultCases) {
-    const std::string retry = "Arvon Cash Registers: Greska pri prenosu podataka!\n [Retry/Cancel]";
-    const std::string sender = "Arvon Cash Registers(Sender:='frmRicevi.ricevi_plu";
-    // A request and its result. Articles: 1 replies kHleb, 2 kMleko, others are the result.
-    // Status: 0 or more is the count of a whole reply, kShort a reply without characters 11-15.
-    using Step = std::pair<std::string, int>;
+    // Runs a receive on requests answered in turn. Articles: 1 replies kHleb, 2 kMleko, others
+    // are the result; status: 0 or more is the count of a whole reply, kShort a reply without
+    // characters 11-15. Gives how it ended, the codes stored, then the boxes.
     constexpr int kShort = 99;
-    const struct {
-        const char* name;
-        bool sold;
-        std::vector<Step> steps;
-        std::vector<Answer> answers;
-        bool ok;
-        Strings stored;  // codes
-        Strings boxes;
-    } cases[] = {
-        {"count 0: the table emptied, nothing asked", false, {{"n", 0}}, {}, true, {}, {}},
-        {"status -4, Retry", false, {{"n", -4}, {"n", 0}}, {Answer::Retry}, true, {}, {retry}},
-        {"status -5, Cancel", false, {{"n", -5}}, {Answer::Cancel}, false, {}, {retry}},
-        {"status -1",
-         false,
-         {{"n", -1}},
-         {},
-         false,
-         {},
-         {"Arvon Cash Registers: Komunikacija nije dobra! <exclamation>"}},
-        {"status shorter than 11 characters",
-         false,
-         {{"n", kShort}},
-         {},
-         false,
-         {},
-         {sender + "()'): 13 - Type mismatch <critical>"}},
-        {"PTNEXT -5, Retry asks PTNEXT again",
-         false,
-         {{"n", 3}, {"PTFIRST", 1}, {"PTNEXT", -5}, {"PTNEXT", 2}, {"PTNEXT", 0}},
-         {Answer::Retry},
-         true,
-         {"000000000025", "000000000031"},
-         {retry}},
-        {"PTNEXT -4, Cancel",
-         false,
-         {{"n", 3}, {"PTFIRST", 1}, {"PTNEXT", -4}},
-         {Answer::Cancel},
-         false,
-         {"000000000025"},
-         {retry}},
-        {"PTNEXT -1 ends silently",
-         false,
-         {{"n", 3}, {"PTFIRST", 1}, {"PTNEXT", -1}},
-         {},
-         false,
-         {"000000000025"},
-         {}},
-        {"other negatives skip",
-         false,
-         {{"n", 2}, {"PTFIRST", -3}, {"PTNEXT", 2}},
-         {},
-         true,
-         {"000000000031"},
-         {}},
-        {"sold: unsold not stored, other negatives shown",
-         true,
-         {{"n", 3}, {"PTFIRST", 1}, {"PTSOLD", -2}, {"PTSOLD", 2}},
-         {},
-         true,
-         {"000000000031"},
-         {"QovCom: -2"}},
-        {"sold: 0 ends complete",
-         true,
-         {{"n", 3}, {"PTFIRST", 2}, {"PTSOLD", 0}},
-         {},
-         true,
-         {"000000000031"},
-         {}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        const std::string table = c.sold ? "QOV_PLU_RCV_SOLD" : "QOV_PLU_RCV";
+    auto receive = [&](bool sold, std::vector<std::pair<std::string, int>> steps,
+                       std::deque<Answer> answers = {}) {
+        const std::string table = sold ? "QOV_PLU_RCV_SOLD" : "QOV_PLU_RCV";
         sql("INSERT INTO " + table + " (BAR_CODE) VALUES ('old')");
         dialogs.clear();
         link.calls.clear();
         Strings expected;
-        for (const auto& [request, result] : c.steps) {
-            const std::string op = request != "n" && c.sold ? "get_frame120s" : "get_frame";
+        for (const auto& [request, result] : steps) {
+            const std::string op = request != "n" && sold ? "get_frame120s" : "get_frame";
             std::string reply = result == 1 ? kHleb : result == 2 ? kMleko : "";
             if (request == "n" && result >= 0) {
                 reply = result == kShort ? "0100000" : Status(result);
@@ -358,133 +259,114 @@ TEST_F(ArticleLine, ReceiveResultCases) {
                         reply);
             expected.push_back(op + " " + request);
         }
-        dialogs.answers.assign(c.answers.begin(), c.answers.end());
-        EXPECT_EQ(c.sold ? articles::ricevi_plu_sold(ctx) : articles::ricevi_plu(ctx), c.ok);
+        dialogs.answers = answers;
+        std::string out =
+            (sold ? articles::ricevi_plu_sold(ctx) : articles::ricevi_plu(ctx)) ? "ok" : "failed";
         EXPECT_EQ(calledWith(), expected);
-        Strings codes;
         for (const std::string& row : rows(table)) {
-            codes.push_back(row.substr(0, row.find('|')));
+            out += " " + row.substr(0, row.find('|'));
         }
-        EXPECT_EQ(codes, c.stored);
-        EXPECT_EQ(shown(), c.boxes);
-        if (c.sold && c.ok) {
-            EXPECT_EQ(progress.counter(), "1");  // rows inserted, not requests made
+        for (const std::string& box : shown()) {
+            out += "|" + box;
         }
-    }
+        return out;
+    };
+    const std::string retry =
+        "|Arvon Cash Registers: Greska pri prenosu podataka!\n [Retry/Cancel]";
+    const std::string hleb = " 000000000025", mleko = " 000000000031";
+    const Answer R = Answer::Retry, C = Answer::Cancel;
+    EXPECT_EQ(receive(false, {{"n", 0}}), "ok");  // the table emptied, nothing asked
+    EXPECT_EQ(receive(false, {{"n", -4}, {"n", 0}}, {R}), "ok" + retry);
+    EXPECT_EQ(receive(false, {{"n", -5}}, {C}), "failed" + retry);
+    EXPECT_EQ(receive(false, {{"n", -1}}),
+              "failed|Arvon Cash Registers: Komunikacija nije dobra! <exclamation>");
+    EXPECT_EQ(receive(false, {{"n", kShort}}),
+              "failed|Arvon Cash Registers(Sender:='frmRicevi.ricevi_plu()'): 13 - Type "
+              "mismatch <critical>");
+    EXPECT_EQ(
+        receive(false, {{"n", 3}, {"PTFIRST", 1}, {"PTNEXT", -5}, {"PTNEXT", 2}, {"PTNEXT", 0}},
+                {R}),  // Retry asks PTNEXT again
+        "ok" + hleb + mleko + retry);
+    EXPECT_EQ(receive(false, {{"n", 3}, {"PTFIRST", 1}, {"PTNEXT", -4}}, {C}),
+              "failed" + hleb + retry);
+    EXPECT_EQ(receive(false, {{"n", 3}, {"PTFIRST", 1}, {"PTNEXT", -1}}), "failed" + hleb);
+    EXPECT_EQ(receive(false, {{"n", 2}, {"PTFIRST", -3}, {"PTNEXT", 2}}), "ok" + mleko);
+    // Sold: unsold articles are not stored, other negatives shown; the counter counts rows.
+    EXPECT_EQ(receive(true, {{"n", 3}, {"PTFIRST", 1}, {"PTSOLD", -2}, {"PTSOLD", 2}}),
+              "ok" + mleko + "|QovCom: -2");
+    EXPECT_EQ(progress.counter(), "1");
+    EXPECT_EQ(receive(true, {{"n", 3}, {"PTFIRST", 2}, {"PTSOLD", 0}}), "ok" + mleko);
+    EXPECT_EQ(progress.counter(), "1");
 }
 
 // ---- the register's articles and sales ----------------------------------------------------
 
+// The operations on the register: the calls they make, then the boxes after " / ".
 TEST_F(ArticleLine, DeleteAllStopsAtTheFirstRefusal) {
-    const std::string critical = "Arvon Cash Registers: ";
-    const struct {
-        const char* name;
-        int test;
-        std::string status;
-        std::vector<int> deletes;  // results of the PD frames
-        bool ok;
-        Strings calls, boxes;
-    } cases[] = {
-        {"every article",
-         0,
-         Status(2),
-         {0, 0},
-         true,
-         {"Testconnessione", "get_frame n", "get_frame PTFIRST", "get_frame PTFIRST",
-          "send_frame PD000000000025", "get_frame PTFIRST", "send_frame PD000000000025"},
-         {}},
-        {"refused: the daily-report question",
-         0,
-         Status(5),
-         {1},
-         false,
-         {"Testconnessione", "get_frame n", "get_frame PTFIRST", "get_frame PTFIRST",
-          "send_frame PD000000000025"},
-         {"Arvon Cash Registers : Operacija brisanja nije izvrsena! Da li ste izvrsili dnevni "
-          "izvestaj ? <critical>"}},
-        {"no link",
-         1,
-         "",
-         {},
-         false,
-         {"Testconnessione"},
-         {critical + "Veza nije u redu! <critical>"}},
-        {"no status",
-         0,
-         "",
-         {},
-         false,
-         {"Testconnessione", "get_frame n"},
-         {critical + "Komunikacija nije dobra ! <critical>"}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    auto deleteAll = [&](int test, const std::string& status, std::vector<int> deletes) {
         link.calls.clear();
         dialogs.clear();
-        link.expect("Testconnessione", "", c.test);
-        if (c.test == 0) {
-            link.expect("get_frame", "n", static_cast<int>(c.status.size()), c.status);
+        link.expect("Testconnessione", "", test);
+        if (test == 0) {
+            link.expect("get_frame", "n", static_cast<int>(status.size()), status);
         }
-        if (!c.status.empty()) {
+        if (!status.empty()) {
             link.replyTo("PTFIRST", kMleko);  // not used
         }
-        for (int result : c.deletes) {
+        for (int result : deletes) {  // each PD frame after a PTFIRST
             link.replyTo("PTFIRST", kHleb).expect("send_frame", "", result);
             link.script.back().checkText = false;
         }
         tables::TransferProgress ops;
-        EXPECT_EQ(articles::DeleteRegisterArticles(station, ops), c.ok);
-        EXPECT_EQ(calledWith(), c.calls);
-        EXPECT_EQ(shown(), c.boxes);
-        if (c.ok) {
-            EXPECT_EQ(ops.counter(), "0");
+        const bool ok = articles::DeleteRegisterArticles(station, ops);
+        EXPECT_EQ(ok ? ops.counter() : "0", "0");
+        std::string out = ok ? "ok" : "failed";
+        for (const std::string& call : calledWith()) {
+            out += ", " + call;
         }
-    }
+        for (const std::string& box : shown()) {
+            out += " / " + box;
+        }
+        return out;
+    };
+    const std::string start = ", Testconnessione, get_frame n, get_frame PTFIRST";
+    const std::string pd = ", get_frame PTFIRST, send_frame PD000000000025";
+    EXPECT_EQ(deleteAll(0, Status(2), {0, 0}), "ok" + start + pd + pd);
+    EXPECT_EQ(deleteAll(0, Status(5), {1}),
+              "failed" + start + pd +
+                  " / Arvon Cash Registers : Operacija brisanja nije izvrsena! Da li ste "
+                  "izvrsili dnevni izvestaj ? <critical>");
+    EXPECT_EQ(deleteAll(1, "", {}),
+              "failed, Testconnessione / Arvon Cash Registers: Veza nije u redu! <critical>");
+    EXPECT_EQ(deleteAll(0, "", {}),
+              "failed, Testconnessione, get_frame n / Arvon Cash Registers: Komunikacija nije "
+              "dobra ! <critical>");
 }
 
 TEST_F(ArticleLine, ClearSales) {
-    const struct {
-        const char* name;
-        int test, pe, n;
-        Strings calls;
-        std::string box;
-    } cases[] = {
-        {"done",
-         0,
-         0,
-         15,
-         {"Testconnessione", "send_frame PE", "get_frame120s n"},
-         "Arvon Cash Registers: Operacija izvrsena ! <info>"},
-        {"no reply after PE",
-         0,
-         0,
-         0,
-         {"Testconnessione", "send_frame PE", "get_frame120s n"},
-         "Arvon Cash Registers: Operacija nije izvrsena ! <critical>"},
-        {"PE refused",
-         0,
-         1,
-         0,
-         {"Testconnessione", "send_frame PE"},
-         "Arvon Cash Registers: Operacija nije izvrsena ! <critical>"},
-        {"no link",
-         1,
-         0,
-         0,
-         {"Testconnessione"},
-         "Arvon Cash Registers: Veza nije u redu! <critical>"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    // The results of the connection test and of "PE", the length of the status reply after it.
+    auto clear = [&](int test, int pe, int n) {
         link.calls.clear();
         link.script.clear();
         dialogs.clear();
-        link.then(c.test).then(c.pe).then(c.n, Status(1).substr(0, c.n));
+        link.then(test).then(pe).then(n, Status(1).substr(0, n));
         tables::TransferProgress ops;
-        EXPECT_EQ(articles::ClearRegisterSales(station, ops), c.n > 0);
-        EXPECT_EQ(calledWith(), c.calls);
-        EXPECT_EQ(shown(), Strings{c.box});
-    }
+        EXPECT_EQ(articles::ClearRegisterSales(station, ops), n > 0);
+        std::string out;
+        for (const std::string& call : calledWith()) {
+            out += call + ", ";
+        }
+        for (const std::string& box : shown()) {
+            out += "/ " + box;
+        }
+        return out;
+    };
+    const std::string all = "Testconnessione, send_frame PE, ", title = "/ Arvon Cash Registers: ";
+    const std::string failed = title + "Operacija nije izvrsena ! <critical>";
+    EXPECT_EQ(clear(0, 0, 15), all + "get_frame120s n, " + title + "Operacija izvrsena ! <info>");
+    EXPECT_EQ(clear(0, 0, 0), all + "get_frame120s n, " + failed);  // no reply after PE
+    EXPECT_EQ(clear(0, 1, 0), all + failed);                        // PE refused
+    EXPECT_EQ(clear(1, 0, 0), "Testconnessione, " + title + "Veza nije u redu! <critical>");
 }
 
 // ---- cancel -------------------------------------------------------------------------------
