@@ -14,70 +14,59 @@ using namespace tables;
 
 enum class Table { Departments, Operators, Currencies, Vat, Units, Types };
 
-bool Send(TransferContext& ctx, Table table) {
-    switch (table) {
-        case Table::Operators:
-            return invia_op(ctx);
-        case Table::Currencies:
-            return invia_val(ctx);
-        case Table::Units:
-            return invia_units(ctx);
-        case Table::Types:
-            return invia_tip(ctx);
-        default:
-            return invia_rep(ctx);
-    }
+// What the cases use of a table: its procedures (VAT rates are not sent), its reply reader
+// (not looked at for units and types), its Cyrillic flag (VAT rates have none), its first
+// request and the head of a reply to it, its last record and highest position, the name of a
+// record (the rate for VAT) and every field a receive fills, "|"-separated, where there are more.
+struct TableOps {
+    bool (*send)(TransferContext&);
+    bool (*receive)(TransferContext&);
+    StoredReply (*store)(SharedState&, const std::string&);
+    CyrTable flag;
+    std::string request, head;
+    int last, top;
+    std::string& (*name)(SharedState&, int);
+    std::string (*held)(SharedState&, int);
+};
+
+const TableOps& Of(Table table) {
+    static const TableOps ops[] = {
+        {invia_rep, ricevi_rep, StoreDepartmentReply, CyrTable::Departments, "B00", "00", 10, 10,
+         [](SharedState& s, int pos) -> std::string& {
+             return s.DepartmentTable.at(pos).description;
+         },
+         nullptr},
+        {invia_op, ricevi_op, StoreOperatorReply, CyrTable::Operators, "E00", "00", 31, 32,
+         [](SharedState& s, int pos) -> std::string& { return s.OperatorTable.at(pos).name; },
+         [](SharedState& s, int pos) {
+             const OperatorRecord& r = s.OperatorTable.at(pos);
+             return r.name + "|" + r.code + "|" + r.salesValue + "|" + r.receiptCount;
+         }},
+        {invia_val, ricevi_val, StoreCurrencyReply, CyrTable::Currencies, "M0", "0", 4, 4,
+         [](SharedState& s, int pos) -> std::string& { return s.CurrencyTable.at(pos).name; },
+         [](SharedState& s, int pos) {
+             return s.CurrencyTable.at(pos).name + "|" + s.CurrencyTable.at(pos).rate;
+         }},
+        {nullptr, ricevi_Iva, StoreVatReply, CyrTable::Header /* unused */, "D00", "00", 9, 9,
+         [](SharedState& s, int pos) -> std::string& { return s.VatTable.at(pos).rate; },
+         [](SharedState& s, int pos) {
+             return s.VatTable.at(pos).rate + "|" + s.VatTable.at(pos).salesTotal;
+         }},
+        {invia_units, ricevi_units, nullptr, CyrTable::Units, "QT1", "1", 5, 5,
+         [](SharedState& s, int pos) -> std::string& { return s.UnitTable.at(pos).name; }, nullptr},
+        {invia_tip, ricevi_tip, nullptr, CyrTable::ArticleTypes, "ZT1", "1", 8, 8,
+         [](SharedState& s, int pos) -> std::string& { return s.ArticleTypeTable.at(pos).name; },
+         nullptr},
+    };
+    return ops[static_cast<int>(table)];
 }
 
-bool Receive(TransferContext& ctx, Table table) {
-    switch (table) {
-        case Table::Operators:
-            return ricevi_op(ctx);
-        case Table::Currencies:
-            return ricevi_val(ctx);
-        case Table::Vat:
-            return ricevi_Iva(ctx);
-        case Table::Units:
-            return ricevi_units(ctx);
-        case Table::Types:
-            return ricevi_tip(ctx);
-        default:
-            return ricevi_rep(ctx);
-    }
-}
-
-// The name of a record (the rate for VAT).
 std::string& NameOf(SharedState& s, Table table, int pos) {
-    switch (table) {
-        case Table::Operators:
-            return s.OperatorTable.at(pos).name;
-        case Table::Currencies:
-            return s.CurrencyTable.at(pos).name;
-        case Table::Vat:
-            return s.VatTable.at(pos).rate;
-        case Table::Units:
-            return s.UnitTable.at(pos).name;
-        case Table::Types:
-            return s.ArticleTypeTable.at(pos).name;
-        default:
-            return s.DepartmentTable.at(pos).description;
-    }
+    return Of(table).name(s, pos);
 }
 
-// Every field a receive can fill, "|"-separated.
 std::string Held(SharedState& s, Table table, int pos) {
-    switch (table) {
-        case Table::Operators: {
-            const OperatorRecord& r = s.OperatorTable.at(pos);
-            return r.name + "|" + r.code + "|" + r.salesValue + "|" + r.receiptCount;
-        }
-        case Table::Currencies:
-            return s.CurrencyTable.at(pos).name + "|" + s.CurrencyTable.at(pos).rate;
-        case Table::Vat:
-            return s.VatTable.at(pos).rate + "|" + s.VatTable.at(pos).salesTotal;
-        default:
-            return NameOf(s, table, pos);
-    }
+    return Of(table).held != nullptr ? Of(table).held(s, pos) : NameOf(s, table, pos);
 }
 
 // --- Sending ------------------------------------------------------------------------------
@@ -103,21 +92,16 @@ TEST_P(SmallTableFrame, IsSentWithItsFieldsWrittenBack) {
     state.UnitTable = {};
     state.ArticleTypeTable = {};
     NameOf(state, c.table, c.pos) = c.text;
-    if (c.table == Table::Operators) {
-        state.OperatorTable[c.pos].code = c.number;
-    } else if (c.table == Table::Currencies) {
-        state.CurrencyTable[c.pos].rate = c.number;
+    std::string* number = c.table == Table::Operators    ? &state.OperatorTable[c.pos].code
+                          : c.table == Table::Currencies ? &state.CurrencyTable[c.pos].rate
+                                                         : nullptr;
+    if (number != nullptr) {
+        *number = c.number;
     }
-    EXPECT_TRUE(Send(ctx, c.table));
+    EXPECT_TRUE(Of(c.table).send(ctx));
     EXPECT_EQ(link.textsOf("send_frame"),
               c.frame.empty() ? std::vector<std::string>{} : std::vector{c.frame});
-    std::string stored = NameOf(state, c.table, c.pos);
-    if (c.table == Table::Operators) {
-        stored += "|" + state.OperatorTable[c.pos].code;
-    } else if (c.table == Table::Currencies) {
-        stored += "|" + state.CurrencyTable[c.pos].rate;
-    }
-    EXPECT_EQ(stored, c.stored);
+    EXPECT_EQ(NameOf(state, c.table, c.pos) + (number != nullptr ? "|" + *number : ""), c.stored);
 }
 
 const std::string kNul(1, '\0');
@@ -188,7 +172,7 @@ TEST_P(SmallTableReply, IsStoredIntoItsRecord) {
         link.then(0);
     }
     link.replyTo(c.request, c.reply);
-    EXPECT_TRUE(Receive(ctx, c.table));
+    EXPECT_TRUE(Of(c.table).receive(ctx));
     EXPECT_EQ(Held(state, c.table, c.pos), c.held);
     EXPECT_TRUE(dialogs.boxes.empty());
 }
@@ -219,7 +203,7 @@ INSTANTIATE_TEST_SUITE_P(Tables, SmallTableReply, ::testing::ValuesIn(kReplies),
                          [](const auto& info) { return std::string(info.param.name); });
 
 // Which record a reply's number selects by the leading-number rule; -1: none, the table is given
-// up.
+// up and nothing stored. (The replies above and the transmit tests store more numbers.)
 struct SelectCase {
     const char* name;
     Table table;
@@ -232,29 +216,10 @@ class ReplySelection : public TableFixture, public ::testing::WithParamInterface
 
 TEST_P(ReplySelection, SelectsTheRecordOrGivesUpTheTable) {
     const SelectCase& c = GetParam();
-    const std::string reply = c.head + "MARK";
-    StoredReply stored;
-    switch (c.table) {
-        case Table::Operators:
-            stored = StoreOperatorReply(state, reply);
-            break;
-        case Table::Currencies:
-            stored = StoreCurrencyReply(state, reply);
-            break;
-        case Table::Vat:
-            stored = StoreVatReply(state, reply);
-            break;
-        default:
-            stored = StoreDepartmentReply(state, reply);
-    }
-    int found = -1;
-    for (int pos = 0; pos <= 32; ++pos) {
-        const bool exists = c.table == Table::Operators    ? pos <= 32
-                            : c.table == Table::Currencies ? pos <= 4
-                                                           : pos <= 10 - (c.table == V);
-        if (exists && NameOf(state, c.table, pos).starts_with("MARK")) {
-            found = pos;
-        }
+    const StoredReply stored = Of(c.table).store(state, c.head + "MARK");
+    int found = -1;  // the highest position holding the reply
+    for (int pos = 0; pos <= Of(c.table).top; ++pos) {
+        found = NameOf(state, c.table, pos).starts_with("MARK") ? pos : found;
     }
     EXPECT_EQ(found, c.pos);
     EXPECT_EQ(stored.outcome, c.pos < 0 ? ReplyOutcome::GiveUp : ReplyOutcome::Stored);
@@ -264,18 +229,13 @@ const auto D = Table::Departments;
 
 const SelectCase kSelections[] = {
     {"DepartmentJunkReadsAsZero", D, "x ", 1},
-    {"DepartmentBlankBeforeTheDigit", D, " 3", 4},
     {"DepartmentHalfRoundsToEven", D, ".5", 1},
     {"DepartmentTen", D, "9.", 10},
     {"DepartmentElevenGivesUp", D, "10", -1},
     {"DepartmentBelowTheFirstGivesUp", D, "-1", -1},
-    {"CashierThirtyOne", O, "30", 31},
     {"CashierThirtyTwoGivesUp", O, "31", -1},
-    {"CurrencyFour", U, "3", 4},
     {"CurrencyFiveGivesUp", U, "4", -1},
     {"CurrencyJunkReadsAsZero", U, "-", 1},
-    {"VatZero", V, "00", 0},
-    {"VatNine", V, "09", 9},
     {"VatTenGivesUp", V, "10", -1},
     {"VatNegativeGivesUp", V, "-1", -1},
 };
@@ -298,17 +258,13 @@ TEST_P(GiveUp, EndsTheTableWithoutABox) {
     const GiveUpCase& c = GetParam();
     link.defaultRequest = 0;
     link.replyTo(c.first, c.firstReply).replyTo(c.second, c.badReply);
-    const int last = c.table == Table::Operators ? 31 : 4;
-    if (c.table != V) {
-        NameOf(state, c.table, last) = Reg({193, 226});
-    }
-    EXPECT_FALSE(Receive(ctx, c.table));
+    const int last = Of(c.table).last;
+    NameOf(state, c.table, last) = Reg({193, 226});  // a VAT rate is no name: it stays anyway
+    EXPECT_FALSE(Of(c.table).receive(ctx));
     EXPECT_EQ(link.textsOf("get_frame"), (std::vector{c.first, c.second}));
     EXPECT_TRUE(dialogs.boxes.empty());
     EXPECT_EQ(Held(state, c.table, c.table == V ? 0 : 1), c.stored);
-    if (c.table != V) {
-        EXPECT_EQ(NameOf(state, c.table, last), Reg({193, 226}));
-    }
+    EXPECT_EQ(NameOf(state, c.table, last), Reg({193, 226}));
 }
 
 const GiveUpCase kGiveUps[] = {
@@ -342,8 +298,8 @@ TEST_P(LoopTexts, RefusalBreakNotDeliveredAndRequests) {
     if (c.sends) {
         link.then(1).then(2);
         dialogs.answers = {Answer::Cancel};
-        EXPECT_FALSE(Send(ctx, c.table));
-        EXPECT_FALSE(Send(ctx, c.table));
+        EXPECT_FALSE(Of(c.table).send(ctx));
+        EXPECT_FALSE(Of(c.table).send(ctx));
         EXPECT_EQ(shown(),
                   (std::vector{"Arvon Cash Registers: " + c.refusal + retry,
                                c.brokenTitle + ": Komunikacija je prekinuta! <exclamation>"}));
@@ -351,12 +307,12 @@ TEST_P(LoopTexts, RefusalBreakNotDeliveredAndRequests) {
     }
     link.then(-4);
     dialogs.answers = {Answer::Cancel};
-    EXPECT_FALSE(Receive(ctx, c.table));
+    EXPECT_FALSE(Of(c.table).receive(ctx));
     EXPECT_EQ(shown(), std::vector{"Arvon Cash Registers: " + c.notDelivered + retry});
 
     link.calls.clear();
     link.defaultRequest = 0;
-    EXPECT_TRUE(Receive(ctx, c.table));
+    EXPECT_TRUE(Of(c.table).receive(ctx));
     std::string requests;
     for (const std::string& r : link.textsOf("get_frame")) {
         requests += r + " ";
@@ -406,20 +362,12 @@ class CyrillicFlag : public TableFixture, public ::testing::WithParamInterface<F
 
 TEST_P(CyrillicFlag, ClearedSetAndTheWholeTableInFontText) {
     const FlagCase& c = GetParam();
-    struct Names {
-        CyrTable flag;
-        std::string request, head;
-        int last;
-    };
-    const Names t = c.table == O   ? Names{CyrTable::Operators, "E00", "00", 31}
-                    : c.table == U ? Names{CyrTable::Currencies, "M0", "0", 4}
-                    : c.table == Q ? Names{CyrTable::Units, "QT1", "1", 5}
-                                   : Names{CyrTable::ArticleTypes, "ZT1", "1", 8};
+    const TableOps& t = Of(c.table);
     state.tableCyrillic(t.flag) = c.before;
     NameOf(state, c.table, t.last) = Reg({193, 226});
     link.defaultRequest = 0;
     link.replyTo(t.request, t.head + c.received);
-    EXPECT_TRUE(Receive(ctx, c.table));
+    EXPECT_TRUE(t.receive(ctx));
     EXPECT_EQ(state.tableCyrillic(t.flag), c.after);
     EXPECT_EQ(NameOf(state, c.table, 1) + "|" + NameOf(state, c.table, t.last),
               c.stored + "|" + c.untouched);
