@@ -38,48 +38,37 @@ struct PrintLinesTest : TableFixture {
 };
 
 TEST_F(PrintLinesTest, SacuvajRefusesTheFirstLineTooWideAndStoresNothing) {
-    const struct {
-        const char* name;
-        int width;
-        int line;  // 0-5
-        std::string text;
-        bool bold;
-        const char* shown;  // "" when stored
-    } cases[] = {
-        {"32 plain characters", 32, 0, std::string(32, 'a'), false, ""},
-        {"33 plain characters", 32, 0, std::string(33, 'a'), false,
-         " Broj karaktera u redu 1 je veci od 32 ! "},
-        {"23 characters at width 22", 22, 4, std::string(23, 'a'), false,
-         " Broj karaktera u redu 5 je veci od 22 ! "},
-        {"trailing blanks do not count", 22, 0, "abc" + Blanks(29), false, ""},
-        {"bold AB CD counts 9", 22, 0, "AB CD", true, ""},
-        {"bold 16 letters count 32", 32, 2, std::string(16, 'M'), true, ""},
-        {"bold 17 letters", 32, 2, std::string(17, 'M'), true,
-         " Podebljana slova zauzimaju 2 mesta tako da je broj karaktera u redu 3 veci od 32 ! "},
-        {"bold blanks count 1", 22, 1, "A B C D E F G", true, ""},
-        {"bold 12 letters at width 22", 22, 1, std::string(12, 'm'), true,
-         " Podebljana slova zauzimaju 2 mesta tako da je broj karaktera u redu 2 veci od 22 ! "},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    // One line (0-5) typed at a width: "stored", or the box with the line left as it was.
+    auto sacuvaj = [&](int width, int line, const std::string& text, bool bold) {
         dialogs.clear();
-        state.LineWidth = static_cast<std::int16_t>(c.width);
+        state.LineWidth = static_cast<std::int16_t>(width);
         state.HeaderLines.fill("before");
         for (LineField& field : header.fields) {
             field = LineField{};
         }
-        header.fields[c.line] = LineField{c.text, c.bold, false};
-        const bool stored = header.Sacuvaj();
-        EXPECT_EQ(stored, std::string(c.shown).empty());
-        if (stored) {
-            EXPECT_TRUE(shown().empty());
+        header.fields[line] = LineField{text, bold, false};
+        if (header.Sacuvaj()) {
             EXPECT_EQ(state.HeaderLines[0].size(), 34u);
-        } else {
-            EXPECT_EQ(shown(), std::vector<std::string>{std::string("Arvon Cash Regiters: ") +
-                                                        c.shown + " <info>"});
-            EXPECT_EQ(state.HeaderLines[c.line], "before");
+            return "stored" + std::string(shown().empty() ? "" : " with a box");
         }
-    }
+        EXPECT_EQ(shown().size(), 1u);
+        return shown().at(0) + "|" + state.HeaderLines[line];
+    };
+    const std::string box = "Arvon Cash Regiters:  ";
+    const std::string wide = " je veci od 32 !  <info>|before";
+    const std::string bold = "Podebljana slova zauzimaju 2 mesta tako da je broj karaktera u redu ";
+    EXPECT_EQ(sacuvaj(32, 0, std::string(32, 'a'), false), "stored");
+    EXPECT_EQ(sacuvaj(32, 0, std::string(33, 'a'), false), box + "Broj karaktera u redu 1" + wide);
+    EXPECT_EQ(sacuvaj(22, 4, std::string(23, 'a'), false),
+              box + "Broj karaktera u redu 5 je veci od 22 !  <info>|before");
+    EXPECT_EQ(sacuvaj(22, 0, "abc" + Blanks(29), false), "stored");  // trailing blanks don't count
+    EXPECT_EQ(sacuvaj(22, 0, "AB CD", true), "stored");              // bold: counts 9
+    EXPECT_EQ(sacuvaj(32, 2, std::string(16, 'M'), true), "stored");
+    EXPECT_EQ(sacuvaj(32, 2, std::string(17, 'M'), true),
+              box + bold + "3 veci od 32 !  <info>|before");
+    EXPECT_EQ(sacuvaj(22, 1, "A B C D E F G", true), "stored");  // bold blanks count 1
+    EXPECT_EQ(sacuvaj(22, 1, std::string(12, 'm'), true),
+              box + bold + "2 veci od 22 !  <info>|before");
 }
 
 TEST_F(PrintLinesTest, StoredFormHasThirtyTwoCharactersAndTwoMarks) {
@@ -173,56 +162,38 @@ TEST_F(PrintLinesTest, LanguageAndWidthChangesAdaptTheFields) {
 }
 
 TEST_F(PrintLinesTest, TransmitPreparesEveryLineInItsOrder) {
-    const struct {
-        const char* name;
-        int width;
-        PrintLinesT stored;
-        std::vector<std::string> sent;
-    } cases[] = {
-        {"bold AB",
-         32,
-         {"AB" + Blanks(30) + "10", "k1" + Blanks(30) + "00", "", "", "", "", ""},
-         {ESC + "A" + ESC + "B" + Blanks(28), "k1" + Blanks(30), NUL + Blanks(31), NUL + Blanks(31),
-          NUL + Blanks(31), NUL + Blanks(31)}},
-        {"centred ABCD and ABC",
-         32,
-         {"ABCD" + Blanks(28) + "01", "ABC" + Blanks(29) + "01", "", "", "", "", ""},
-         {Blanks(13) + "ABCD" + Blanks(15), Blanks(14) + "ABC" + Blanks(15), NUL + Blanks(31),
-          NUL + Blanks(31), NUL + Blanks(31), NUL + Blanks(31)}},
-        {"centring counts the ESC characters",
-         22,
-         {"ABCD" + Blanks(28) + "11", "", "", "", "", "", ""},
-         {Blanks(6) + ESC + "A" + ESC + "B" + ESC + "C" + ESC + "D" + Blanks(18), NUL + Blanks(31),
-          NUL + Blanks(31), NUL + Blanks(31), NUL + Blanks(31), NUL + Blanks(31)}},
-        {"an empty line between filled ones",
-         32,
-         {"abc" + Blanks(29) + "00", "def" + Blanks(29) + "00", Blanks(32) + "00",
-          "ghi" + Blanks(29) + "00", "", "", ""},
-         {"abc" + Blanks(29), "def" + Blanks(29), Blanks(32), "ghi" + Blanks(29), NUL + Blanks(31),
-          NUL + Blanks(31)}},
-        {"line 0 is never replaced",
-         32,
-         {"", "", "", "", "", "", ""},
-         {Blanks(32), NUL + Blanks(31), NUL + Blanks(31), NUL + Blanks(31), NUL + Blanks(31),
-          NUL + Blanks(31)}},
-        {"the text cut at the width, blanks around removed, missing marks off",
-         22,
-         {"  lijevo" + Blanks(14) + "TAIL", "   desno", "", "", "", "", ""},
-         {"lijevo" + Blanks(26), "desno" + Blanks(27), NUL + Blanks(31), NUL + Blanks(31),
-          NUL + Blanks(31), NUL + Blanks(31)}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        state.LineWidth = static_cast<std::int16_t>(c.width);
-        state.HeaderLines = c.stored;
+    // The header stored at a width: the texts of the six frames, each "S", digit, text, NUL.
+    auto send = [&](int width, const PrintLinesT& stored) {
+        state.LineWidth = static_cast<std::int16_t>(width);
+        state.HeaderLines = stored;
         state.HeaderTable = {};
         link.calls.clear();
         EXPECT_TRUE(settings::invia_int(ctx));
-        EXPECT_EQ(sentTexts(), c.sent);
         for (const std::string& frame : link.textsOf("send_frame")) {
             EXPECT_EQ(frame.substr(0, 1) + frame.back(), "S" + NUL);
         }
-    }
+        return sentTexts();
+    };
+    using Texts = std::vector<std::string>;
+    const std::string none = NUL + Blanks(31);  // a line without text after the last with one
+    EXPECT_EQ(send(32, {"AB" + Blanks(30) + "10", "k1" + Blanks(30) + "00", "", "", "", "", ""}),
+              (Texts{ESC + "A" + ESC + "B" + Blanks(28), "k1" + Blanks(30), none, none, none,
+                     none}));  // bold
+    EXPECT_EQ(send(32, {"ABCD" + Blanks(28) + "01", "ABC" + Blanks(29) + "01", "", "", "", "", ""}),
+              (Texts{Blanks(13) + "ABCD" + Blanks(15), Blanks(14) + "ABC" + Blanks(15), none, none,
+                     none, none}));                                            // centred
+    EXPECT_EQ(send(22, {"ABCD" + Blanks(28) + "11", "", "", "", "", "", ""}),  // centred on the
+              (Texts{Blanks(6) + ESC + "A" + ESC + "B" + ESC + "C" + ESC + "D" + Blanks(18), none,
+                     none, none, none, none}));  // width, counting the ESC characters
+    EXPECT_EQ(send(32, {"abc" + Blanks(29) + "00", "def" + Blanks(29) + "00", Blanks(32) + "00",
+                        "ghi" + Blanks(29) + "00", "", "", ""}),
+              (Texts{"abc" + Blanks(29), "def" + Blanks(29), Blanks(32), "ghi" + Blanks(29), none,
+                     none}));                          // an empty line between filled ones
+    EXPECT_EQ(send(32, {"", "", "", "", "", "", ""}),  // line 0 is never replaced
+              (Texts{Blanks(32), none, none, none, none, none}));
+    // The text cut at the width, blanks around removed, missing marks off.
+    EXPECT_EQ(send(22, {"  lijevo" + Blanks(14) + "TAIL", "   desno", "", "", "", "", ""}),
+              (Texts{"lijevo" + Blanks(26), "desno" + Blanks(27), none, none, none, none}));
     EXPECT_EQ(progress.counter(), "6");
 }
 
