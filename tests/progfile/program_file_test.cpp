@@ -336,12 +336,6 @@ TEST_F(ProgramFileTest, ZatvoriClosesTheScreensFirstThenForgetsTheFile) {
     EXPECT_EQ(after, (Texts{"/x/shop.ini|00111|1", "/x/shop.ini|00111|0", "|11000|0"}));
 }
 
-}  // namespace
-}  // namespace qov
-
-namespace qov {
-namespace {
-
 std::string Pad(std::string text, std::size_t width) {
     if (text.size() < width) {
         text.resize(width, ' ');
@@ -382,16 +376,24 @@ std::string AllTexts(const SharedState& s) {
 }
 
 // Names in display-font text (every punctuation letter of the font), in register code, padded
-// as a receive leaves them, header lines with leading blanks and their marks, quotes.
+// as a receive leaves them, header lines with leading blanks and quotes, advertisement lines
+// blank, quoted, in font text or ending in their marks; saved in a folder and under a name that
+// need more than ASCII.
 TEST(ProgramFileRoundTrip, EverySectionComesBackWithCyrillicNames) {
     const std::string font[] = {"\\urx", "|ak ", "@ito",  "`uta", "[ta]",
                                 "{e}e",  "^a~a", "Qubav", "Wiva", "Xep"};
     const std::string reg = "\xB0\xBB\xC1\xA2\xF2\xFF\xA8";  // register code, one of each case
+    const std::string advert[] = {Pad("", 32) + "00",
+                                  Pad("  ZDRAVO", 32) + "10",
+                                  Pad("\"Kod Milana\"", 32) + "11",
+                                  Pad("Wiva ^a~a [ta]", 32) + "01",
+                                  Pad("'", 32) + "00",
+                                  Pad("", 31) + "x00"};
     SharedState s;
     FillDefaultTables(s);
     for (int row = 0; row <= 5; ++row) {
-        s.HeaderLines[row] = Pad("   " + font[row], 32) + "10";
-        s.AdvertLines[row] = Pad(font[row + 4] + " \"x\"", 32) + "01";
+        s.HeaderLines[row] = Pad("   " + font[row] + " \"x\"", 32) + "10";
+        s.AdvertLines[row] = advert[row];
     }
     for (int row = 1; row <= 10; ++row) {
         s.DepartmentTable[row].description = Pad(row == 1 ? reg : font[row - 1], 12);
@@ -437,14 +439,20 @@ TEST(ProgramFileRoundTrip, EverySectionComesBackWithCyrillicNames) {
         trim(t.name);
     }
 
-    const std::string folder = test::MakeTempFolder("qovprog");
-    s.ProgramFilePath = folder + "/cyrillic.ini";
+    s.SystemParams = {"7 ", "3", "1", "2", "0", "0", "1", "0", "4", "1"};
+
+    const std::string folder = test::MakeTempFolder("qovprog") + "/Radna površina šđčćž";
+    ASSERT_TRUE(QDir().mkpath(QString::fromUtf8(folder.c_str())));
+    s.ProgramFilePath = folder + "/Čačak.ini";
     test::ScriptedDialogs dialogs;
     ASSERT_TRUE(SaveProgramFile(s, dialogs));
+    EXPECT_TRUE(QFile::exists(QString::fromUtf8(s.ProgramFilePath.c_str())));
     SharedState back;
     back.ProgramFilePath = s.ProgramFilePath;
     ASSERT_TRUE(LoadProgramFile(back, dialogs));
     EXPECT_EQ(AllTexts(back), AllTexts(expected));
+    const SystemParamsT& p = back.SystemParams;
+    EXPECT_EQ(p.CASH + p.SPEED + p.TEST_MENY, "7 41");
     EXPECT_TRUE(dialogs.boxes.empty());
 }
 
