@@ -1,5 +1,6 @@
 -- QovCom article database, embedded engine (SQLite).
--- The program never creates or alters tables: this file makes an empty database.
+-- This file makes an empty database. The program runs it only to make the per-user program
+-- folder's QovCom.db at its first start; otherwise it never creates or alters tables.
 --
 -- QOV_PLU          articles prepared on the PC (the article editor's table)
 -- QOV_PLU_RCV      articles last read back from the register

@@ -1,31 +1,11 @@
 #include "app/settings.h"
 
-#include <unistd.h>
-#include <QCoreApplication>
-#include <QFile>
-#include <QFileInfo>
 #include <cstdlib>
 
+#include "app/database.h"
+#include "app/program_folder.h"
+
 namespace qov {
-
-namespace {
-
-std::string executableFolder() {
-    if (QCoreApplication::instance() != nullptr) {
-        return QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString();
-    }
-    char buffer[4096];
-    const ssize_t n = readlink("/proc/self/exe", buffer, sizeof(buffer) - 1);
-    if (n <= 0) {
-        return ".";
-    }
-    return QFile::encodeName(
-               QFileInfo(QFile::decodeName(QByteArray(buffer, static_cast<qsizetype>(n))))
-                   .absolutePath())
-        .toStdString();
-}
-
-}  // namespace
 
 cIniFile::cIniFile(std::string path) : ini_(std::move(path)) {}
 
@@ -34,18 +14,12 @@ std::string cIniFile::GetSetting(const std::string& section, const std::string& 
 }
 
 std::string AppFolder() {
-    std::string folder;
     const char* home = std::getenv("QOVCOM_HOME");
-    if (home != nullptr && *home != '\0') {
-        folder =
-            QFile::encodeName(QFileInfo(QFile::decodeName(home)).absoluteFilePath()).toStdString();
-    } else {
-        folder = executableFolder();
-    }
-    if (folder.empty() || folder.back() != '/') {
-        folder += '/';
-    }
-    return folder;
+    const auto database = CreateSqlDatabase();
+    return FindProgramFolder(
+               {home != nullptr ? home : "", ExecutableFolder(), UserDataFolder(), SharedFolder()},
+               *database)
+        .path;
 }
 
 std::string ExpandAppPath(const std::string& text, const std::string& appFolder) {

@@ -30,7 +30,8 @@ private:
 };
 
 // The program folder, always ending in a path separator: the folder named by the
-// environment variable QOVCOM_HOME when it is set, else the executable's folder.
+// environment variable QOVCOM_HOME when it is set, else the executable's folder when it holds
+// QovCom.ini, else the per-user folder, set up at the first start (FindProgramFolder).
 std::string AppFolder();
 
 // Replaces every "{app.path}\" (exact case) by `appFolder`.
