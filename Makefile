@@ -24,6 +24,11 @@ soak: build
 run: build
 	@scripts/run-demo.sh
 
+# The Debian package build/qovcom_<version>_amd64.deb (README: "Installing").
+.PHONY: package
+package: build
+	@cpack --config build/CPackConfig.cmake
+
 bench: build
 	@scripts/run-benchmarks.sh
 

@@ -11,6 +11,7 @@ packages=(
     python3-fonttools fonts-dejavu-core fontconfig
     xvfb xauth imagemagick
     postgresql sqlite3 locales
+    dpkg-dev file desktop-file-utils
 )
 
 missing=()

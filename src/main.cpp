@@ -31,6 +31,8 @@ int main(int argc, char** argv) {
     QApplication::setOrganizationName("QovCom");
     QApplication::setStyle("Fusion");
 
+    // The desktop entry qovcom.desktop: its icon and name go with the window.
+    QGuiApplication::setDesktopFileName("qovcom");
     const std::string appFolder = qov::AppFolder();
     qov::LoadDisplayFont(appFolder);
 

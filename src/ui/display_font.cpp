@@ -5,6 +5,8 @@
 #include <QFontDatabase>
 #include <QStringList>
 
+#include "app/program_folder.h"
+
 namespace qov {
 
 std::string LoadDisplayFont(const std::string& appFolder) {
@@ -13,7 +15,8 @@ std::string LoadDisplayFont(const std::string& appFolder) {
     if (!folder.isEmpty() && !folder.endsWith('/')) {
         folder += '/';
     }
-    for (const QString& dir : {folder, QCoreApplication::applicationDirPath() + "/"}) {
+    const QString shared = QString::fromLocal8Bit(SharedFolder().c_str()) + "fonts/";
+    for (const QString& dir : {folder, shared, QCoreApplication::applicationDirPath() + "/"}) {
         if (!QFileInfo::exists(dir + name)) {
             continue;
         }

@@ -16,6 +16,8 @@ std::vector<fs::path> FontCandidates(const fs::path& programFolder) {
     }
     candidates.push_back(programFolder / kFontFile);
     candidates.push_back(programFolder / "fonts" / kFontFile);
+    // An installed program: /usr/bin/zlfontman and /usr/share/qovcom/fonts/.
+    candidates.push_back(programFolder.parent_path() / "share" / "qovcom" / "fonts" / kFontFile);
     return candidates;
 }
 

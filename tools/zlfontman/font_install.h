@@ -10,7 +10,7 @@ namespace zlfontman {
 inline constexpr const char* kFontFile = "HelveticaCiril.ttf";
 
 // Where the bundled font may be, in order: the program folder named by QOVCOM_HOME, the
-// folder of this program, and its "fonts" subfolder.
+// folder of this program, its "fonts" subfolder, and ../share/qovcom/fonts (installed).
 std::vector<std::filesystem::path> FontCandidates(const std::filesystem::path& programFolder);
 
 // The user's font folder: $XDG_DATA_HOME/fonts, else $HOME/.local/share/fonts.

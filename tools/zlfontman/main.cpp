@@ -3,7 +3,8 @@
 //   zlfontman [FONT]
 //
 // Without FONT the bundled HelveticaCiril.ttf is looked for in the program folder
-// (QOVCOM_HOME) and beside this program. The font goes into the user's font folder
+// (QOVCOM_HOME), beside this program and in ../share/qovcom/fonts. The font goes into the user's
+// font folder
 // ($XDG_DATA_HOME/fonts or ~/.local/share/fonts) and the font cache is refreshed.
 // Exit status: 0 installed, 1 font not found, 2 not installed.
 
