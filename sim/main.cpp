@@ -1,8 +1,10 @@
 // qovreg: the register simulator. See docs/simulator.md.
+#include <QCoreApplication>
 #include <csignal>
 #include <cstdio>
 #include <string>
 
+#include "app/settings.h"
 #include "demo_shop.h"
 #include "event_log.h"
 #include "line_engine.h"
@@ -33,6 +35,13 @@ int main(int argc, char** argv) {
     if (help) {
         std::fputs(kUsage, stdout);
         return 0;
+    }
+
+    if (options.keep) {
+        // The program folder of the station; a first start there makes its database, whose
+        // SQLite driver is a plugin that needs an application object.
+        QCoreApplication app(argc, argv);
+        options.state = qov::AppFolder() + kKeptStateFile;
     }
 
     RegisterModel model(options.model);

@@ -7,7 +7,7 @@
 namespace qov::sim {
 
 const char* const kUsage =
-    "usage: qovreg [--tcp HOST:PORT] [--pty LINK] [--state FILE] [--demo] [--log FILE] "
+    "usage: qovreg [--tcp HOST:PORT] [--pty LINK] [--state FILE|--keep] [--demo] [--log FILE] "
     "[--modem]\n"
     "              [--dial connect|busy|nocarrier|noanswer|nodialtone] [--ring] "
     "[--fault-rate P]\n"
@@ -117,6 +117,8 @@ bool parseOptions(int argc, const char* const* argv, Options& o, std::string& er
         } else if (name == "--log") {
             if (!take(o.log))
                 return false;
+        } else if (name == "--keep" && !hasValue) {
+            o.keep = true;
         } else if (name == "--demo" && !hasValue) {
             o.demo = true;
         } else if (name == "--modem" && !hasValue) {
@@ -190,6 +192,10 @@ bool parseOptions(int argc, const char* const* argv, Options& o, std::string& er
             error = "unknown option: " + args[i];
             return false;
         }
+    }
+    if (o.keep && !o.state.empty()) {
+        error = "--keep and --state exclude each other";
+        return false;
     }
     return true;
 }

@@ -12,6 +12,7 @@ struct Options {
     std::string tcp = "127.0.0.1:5100";
     std::string pty;  // when set, a pseudo-terminal instead of TCP
     std::string state;
+    bool keep = false;  // the state file is kKeptStateFile in the program folder
     bool demo = false;
     std::string log;
     LineOptions line;
@@ -27,5 +28,8 @@ bool parseOptions(int argc, const char* const* argv, Options& options, std::stri
 bool splitHostPort(const std::string& text, std::string& host, int& port);
 
 extern const char* const kUsage;
+
+// The state file of --keep, in the program folder of the station and qovctl.
+inline constexpr const char* kKeptStateFile = "register.json";
 
 }  // namespace qov::sim
