@@ -7,8 +7,8 @@
 //   run: its store frames are idempotent);
 // - every table received after the reruns equals what was sent, QOV_PLU_RCV equals QOV_PLU,
 //   and the register's sold quantities equal the sale lines of its journal;
-// - a receipt reported issued is in the journal exactly once with its lines and payment; a
-//   sale line in the journal belongs to a receipt reported issued or reported failed;
+// - a receipt reported issued is in the journal exactly once with its lines and payment, taken;
+//   a sale line taken in the journal belongs to a receipt reported issued or reported failed;
 // - no run takes longer than its exchanges and the faults it met allow.
 //
 // Each fault rate prints one row: frames executed, retries (faults and NAKs, each one attempt
@@ -59,24 +59,30 @@ struct Figures {
     }
 };
 
-// One journal line, its mark ("> ", "= ", "F ", ...) and, for an executed request, its text.
+// One journal line, its mark ("> ", "= ", "F ", ...) and, for an executed request, its text
+// and the status of its reply ("< S X...": A done, R refused, E not delivered).
 struct Entry {
     std::string line, mark, text;
+    char status = 0;
     bool fault() const { return mark == "F " || line.starts_with("N out"); }
 };
 
 std::vector<Entry> Entries(const std::string& journal) {
     std::vector<Entry> entries;
-    std::size_t at = 0;
+    std::size_t at = 0, request = std::string::npos;
     while (at < journal.size()) {
         const std::size_t end = std::min(journal.find('\n', at), journal.size());
         const std::string line = journal.substr(at, end - at);
         at = end + 1;
         Entry e{line, line.substr(0, 2), {}};
+        // "> S TEXT" and "< S XTEXT", the SEQ byte escaped as \xHH when it is a backslash
+        const std::size_t text = line.compare(2, 2, "\\x") == 0 ? 7 : 4;
         if (e.mark == "> ") {
-            // "> S TEXT", the SEQ byte escaped as \xHH when it is a backslash
-            const std::size_t text = line.compare(2, 2, "\\x") == 0 ? 7 : 4;
             e.text = text < line.size() ? line.substr(text) : "";
+            request = entries.size();
+        } else if (e.mark == "< " && request != std::string::npos && text < line.size()) {
+            entries[request].status = line[text];
+            request = std::string::npos;
         }
         entries.push_back(std::move(e));
     }
@@ -454,7 +460,6 @@ struct Receipt {
 void ReceiptLane(Lane& lane, int first, int count) {
     const bool cleared = lane.untilDone({"--yes", "clear-sales"});
     std::vector<Receipt> receipts;
-    std::map<std::string, const Receipt*> owner;  // frame text -> its receipt
     for (int r = first; r < first + count; ++r) {
         Receipt receipt;
         Strings args{"receipt"};
@@ -468,12 +473,15 @@ void ReceiptLane(Lane& lane, int first, int count) {
         receipt.result = lane.run(args).result;
         receipts.push_back(receipt);
     }
-    std::map<std::string, int> executed;
+    // How often each frame was executed, and taken (a sale line without an open receipt is
+    // executed and refused).
+    std::map<std::string, int> executed, taken;
     std::map<std::string, long long> sold;  // code -> thousandths, by the journal
     for (const Entry& e : Entries(lane.journal())) {
         if (e.mark == "> ") {
             ++executed[e.text];
-            if (e.text.starts_with("PS10") && e.text.size() == 51) {
+            taken[e.text] += e.status == 'A' ? 1 : 0;
+            if (e.status == 'A' && e.text.starts_with("PS10") && e.text.size() == 51) {
                 sold[e.text.substr(4, 12)] += std::atoll(e.text.substr(34, 9).c_str());
             }
         }
@@ -481,23 +489,28 @@ void ReceiptLane(Lane& lane, int first, int count) {
     for (const Receipt& receipt : receipts) {
         const bool issued = receipt.result.starts_with("0|");
         lane.figures.issued += issued ? 1 : 0;
+        // A failure names its result code and the step: "Artikal ... nije prodat.", "Placanje
+        // gotovinom nije izvrseno.", "Komunikacija nije dobra!"
         const bool failed = receipt.result.starts_with("1|") &&
-                            receipt.result.find("receipt result code ") != std::string::npos;
+                            receipt.result.find("receipt result code ") != std::string::npos &&
+                            receipt.result.find(" nije ") != std::string::npos;
         Strings frames{receipt.payment};
         for (std::size_t l = 0; l < receipt.lines.size(); ++l) {
             frames.push_back(receipt.frame(l));
         }
         for (const std::string& frame : frames) {
             const int n = executed.count(frame) ? executed.at(frame) : 0;
+            const int sale = taken.count(frame) ? taken.at(frame) : 0;
             if (n > 1) {
                 ++lane.figures.duplicates;
                 lane.problem(frame + " executed " + std::to_string(n) + " times");
             }
-            if (issued && n == 0) {
+            if (issued && sale != 1) {
                 ++lane.figures.lost;
-                lane.problem("receipt reported issued without " + frame);
+                lane.problem("receipt reported issued with " + frame + " taken " +
+                             std::to_string(sale) + " times");
             }
-            if (n > 0 && !issued && !failed) {
+            if (sale > 0 && !issued && !failed) {
                 ++lane.figures.silent;
                 lane.problem(frame + " sold by a receipt reported " + receipt.result);
             }
@@ -517,7 +530,12 @@ void ReceiptLane(Lane& lane, int first, int count) {
     lane.figures.checked += static_cast<long>(back.size());
     if (back != expected) {
         ++lane.figures.lost;
-        lane.problem("the sold articles read back differ from the journal's sales");
+        std::string both;
+        for (const auto& [code, qty] : expected) {
+            both += " " + code + ":" + qty + "/" + (back.count(code) ? back.at(code) : "-");
+        }
+        lane.problem("the sold articles read back differ from the journal's sales (journal/read):" +
+                     both + " and " + std::to_string(back.size()) + " read");
     }
 }
 
