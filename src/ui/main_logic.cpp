@@ -19,11 +19,13 @@ bool IsBlank(const std::string& text) {
 
 }  // namespace
 
-MainLogic::MainLogic(Station& station, Desktop& desktop, MainView& view, std::string appFolder)
+MainLogic::MainLogic(Station& station, Desktop& desktop, MainView& view, std::string appFolder,
+                     std::string sharedFolder)
     : st_(station),
       desktop_(desktop),
       view_(view),
       appFolder_(std::move(appFolder)),
+      sharedFolder_(std::move(sharedFolder)),
       fileMenu_(station.state, station.dialogs, station.link.link(), appFolder_) {
     resetLinkMenus();
     fileMenu_.reloadScreen = [this](const std::string& form) {
@@ -175,12 +177,21 @@ void MainLogic::sendDefaultConnection() {
     st_.link.link().send_data(text, static_cast<int>(text.size()));
 }
 
+// The manual is HTML shown in the desktop's browser; without the page, or without a program
+// to show it, the user learns that there is no help to show.
+void MainLogic::openManual(const std::string& page) {
+    const std::string url = ManualPageUrl(sharedFolder_, page);
+    if (url.empty() || !desktop_.openDocument(url)) {
+        st_.dialogs.message(kNoHelpText, kTitle, Icon::Information);
+    }
+}
+
 void MainLogic::helpContents() {
-    st_.dialogs.message(kNoHelpText, kTitle, Icon::Information);
+    openManual(kManualContents);
 }
 
 void MainLogic::helpSearch() {
-    st_.dialogs.message(kNoHelpText, kTitle, Icon::Information);
+    openManual(kManualSearch);
 }
 
 void MainLogic::askFontInstall() {

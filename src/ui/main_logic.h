@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/program_folder.h"
 #include "app/settings.h"
 #include "link/station.h"
 #include "progfile/program_file_menu.h"
@@ -95,7 +96,9 @@ public:
     static constexpr int kMainWindowId = 0;
     static constexpr int kPanelId = 1;
 
-    MainLogic(Station& station, Desktop& desktop, MainView& view, std::string appFolder);
+    // `sharedFolder` holds the manual ("manual/index.html", "manual/search.html").
+    MainLogic(Station& station, Desktop& desktop, MainView& view, std::string appFolder,
+              std::string sharedFolder = SharedFolder());
 
     // The main window loads: caption, stored state and placement, default tables, line
     // set-up from the PORT row, received-article tables emptied, link menus, CyrillicMode.
@@ -131,8 +134,8 @@ public:
     void toggleLineWidth();            // "Sirina 32"
     void toggleCyrillic();             // "Cirilica"
     void sendDefaultConnection();      // "Veza po postavci"
-    void helpContents();               // "Sadrzaj"
-    void helpSearch();                 // "Pomoc potrazi na ..."
+    void helpContents();               // "Sadrzaj": the manual's contents in the browser
+    void helpSearch();                 // "Pomoc potrazi na ...": the manual's search page
     void askFontInstall();             // "Instalacija Cirilicnih Fontova..."
     void aboutOpened();                // the about box opens
     void systemInformation();          // the about box's system-information button
@@ -155,6 +158,8 @@ public:
         "Ova opcija nije dozvoljena u modemskoj komunikaciji!";
     static constexpr const char* kNoHelpText =
         "Ne moze se prikazati pomocni tekst. Nema pomocnih tekstova vezanih za ovaj projekat.";
+    static constexpr const char* kManualContents = "index.html";
+    static constexpr const char* kManualSearch = "search.html";
     static constexpr const char* kNoSystemInfoText = "Sistemske informacije trenutno nisu dostupne";
     static constexpr const char* kDefaultConnection = "4817203956148\x03";
     static std::string FontInstallQuestion();
@@ -163,12 +168,14 @@ private:
     void closeAt(std::size_t position);
     void resetLinkMenus();
     void callScreen(const std::string& form, void (Screen::*call)());
+    void openManual(const std::string& page);
 
     Station& st_;
     Desktop& desktop_;
     MainView& view_;
     std::string caption_;
     std::string appFolder_;
+    std::string sharedFolder_;
     std::vector<int> windows_{kMainWindowId, kPanelId};
     ProgramFileMenu fileMenu_;
     std::array<std::vector<LinkMenuEntry>, 3> linkMenus_;

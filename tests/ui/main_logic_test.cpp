@@ -1,6 +1,8 @@
-// The main window's rules without a window: start-up, navigation, "Sirina 32", link menus.
+// The main window's rules without a window: start-up, navigation, "Sirina 32", link menus, help.
 
 #include <gtest/gtest.h>
+
+#include <QDir>
 
 #include <algorithm>
 #include <tuple>
@@ -232,6 +234,50 @@ TEST_F(MainLogicTest, LinkMenusTakeTheNumberedSectionsAndKeepTheEmptyItemWithout
     writeSettings("[web2]\r\ncaption=Drugi\r\nurl=x\r\n[web3]\r\nurl=y\r\n");
     logic.fillLinkMenus(*settings);
     EXPECT_EQ(linkMenu(LinkMenuKind::Internet), "1 (nema)|2 Drugi|");
+}
+
+TEST_F(MainLogicTest, HelpOpensTheManualPageInTheBrowserOrSaysThereIsNoHelp) {
+    const std::string shared = test::MakeTempFolder("qovshare") + "/";
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(shared + "manual")));
+    test::WriteFile(shared + "manual/index.html", "<html></html>");
+    const std::string contents = "file://" + shared + "manual/index.html";
+    const std::string noHelp =
+        "Arvon Cash Registers: Ne moze se prikazati pomocni tekst. Nema pomocnih tekstova "
+        "vezanih za ovaj projekat. <info>";
+    const struct {
+        const char* name;
+        void (MainLogic::*item)();
+        bool desktopOpens;
+        Texts opened;
+        Texts boxes;
+    } cases[] = {
+        {"Sadrzaj: the contents page", &MainLogic::helpContents, true, {contents}, {}},
+        {"Pomoc potrazi na: no search page installed", &MainLogic::helpSearch, true, {}, {noHelp}},
+        {"Sadrzaj: no program shows it", &MainLogic::helpContents, false, {contents}, {noHelp}},
+    };
+    for (const auto& c : cases) {
+        test::FakeDesktop browser;
+        browser.opens = c.desktopOpens;
+        dialogs.clear();
+        MainLogic help{station, browser, view, folder, shared};
+        (help.*c.item)();
+        EXPECT_EQ(browser.opened, c.opened) << c.name;
+        EXPECT_EQ(dialogs.lines(), c.boxes) << c.name;
+    }
+
+    // With the search page installed the search item opens it; a program without a manual
+    // (an empty shared folder) says so for both items.
+    test::WriteFile(shared + "manual/search.html", "<html></html>");
+    test::FakeDesktop browser;
+    MainLogic withSearch{station, browser, view, folder, shared};
+    withSearch.helpSearch();
+    EXPECT_EQ(browser.opened, Texts{"file://" + shared + "manual/search.html"});
+    dialogs.clear();
+    MainLogic without{station, browser, view, folder, test::MakeTempFolder("qovnone") + "/"};
+    without.helpContents();
+    without.helpSearch();
+    EXPECT_EQ(dialogs.lines(), (Texts{noHelp, noHelp}));
+    EXPECT_EQ(browser.opened.size(), 1u);
 }
 
 }  // namespace

@@ -18,10 +18,11 @@ public:
     bool startProgram(const std::string&) override { return true; }
     bool openDocument(const std::string& target) override {
         opened.push_back(target);
-        return true;
+        return opens;
     }
     bool startSystemInformation() override { return false; }
     std::vector<std::string> opened;
+    bool opens = true;  // false: the desktop has no program for the document
 };
 
 // A screen that counts what the main window asked of it.
