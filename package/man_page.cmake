@@ -1,5 +1,6 @@
 # Writes the qovctl man page: the template with qovctl's own --help text in it, gzipped.
 #   cmake -DQOVCTL=... -DTEMPLATE=... -DOUTPUT=... -DVERSION=... -P man_page.cmake
+cmake_minimum_required(VERSION 3.25)
 execute_process(COMMAND ${QOVCTL} --help
     OUTPUT_VARIABLE help RESULT_VARIABLE status)
 if(NOT status EQUAL 0 OR help STREQUAL "")
