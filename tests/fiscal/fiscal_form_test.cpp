@@ -29,6 +29,7 @@ struct Rig : test::FakeStation {
         link.expect("get_frame", "n", static_cast<int>(reply.size()), reply);
         return *this;
     }
+    // Key frames "m01" + code, in order, the last one answered `lastResult`.
     Rig& keys(std::initializer_list<const char*> codes, int lastResult = 0) {
         std::size_t left = codes.size();
         for (const char* code : codes) {

@@ -4,14 +4,10 @@
 #include <QLineEdit>
 #include <memory>
 
-#include "app/database.h"
 #include "fiscal/fiscal_form.h"
 #include "fiscal/fiscal_screens.h"
 #include "support/fake_station.h"
-#include "support/memory_user_store.h"
 #include "support/screen_keys.h"
-#include "support/scripted_dialogs.h"
-#include "support/scripted_link.h"
 
 namespace qov::fiscal {
 namespace {

@@ -5,12 +5,8 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "app/database.h"
 #include "fiscal/keyboard_screen.h"
 #include "support/fake_station.h"
-#include "support/memory_user_store.h"
-#include "support/scripted_dialogs.h"
-#include "support/scripted_link.h"
 
 namespace qov::fiscal {
 namespace {

@@ -7,12 +7,8 @@
 #include <QImage>
 #include <QRadioButton>
 
-#include "app/database.h"
 #include "fiscal/logo_screen.h"
 #include "support/fake_station.h"
-#include "support/memory_user_store.h"
-#include "support/scripted_dialogs.h"
-#include "support/scripted_link.h"
 #include "support/test_environment.h"
 
 namespace qov::fiscal {
