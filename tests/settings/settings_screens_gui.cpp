@@ -8,20 +8,12 @@
 #include <QToolBar>
 
 #include "settings/settings_screens.h"
+#include "support/screen_keys.h"
 #include "tables/table_fixture.h"
 #include "ui/screen.h"
 
 namespace qov::test {
 namespace {
-
-void Press(QWidget* screen, const char* key) {
-    for (QAction* action : screen->findChild<QToolBar*>()->actions()) {
-        if (action->data().toString() == key) {
-            return action->trigger();
-        }
-    }
-    FAIL() << "no toolbar key " << key;
-}
 
 // The toolbar as "key:caption:tooltip" entries.
 std::string Toolbar(QWidget* screen) {
@@ -53,7 +45,7 @@ TEST_F(SettingsGui, SystemScreenEnablesGraphicNumbersAndStores) {
     EXPECT_TRUE(number->isEnabled());
     number->setText("3");
     screen->findChild<QLineEdit*>("txtncassa")->setText("9");
-    Press(screen.get(), "Salva");
+    PressToolbarKey(screen.get(), "Salva");
     EXPECT_EQ(state.SystemParams.CASH + state.SystemParams.GRAFICA1 +
                   state.SystemParams.GRAFICA1_IMG + state.SystemParams.SPEED,
               "9 132");
@@ -76,7 +68,7 @@ TEST_F(SettingsGui, HeaderScreenShowsMarksAndFollowsTheWidth) {
     dynamic_cast<Screen*>(screen.get())->lineWidthChanged();
     EXPECT_EQ(line1->maxLength(), 32);
     screen->findChild<QLineEdit*>("rtftext0")->setText("Prodavnica");
-    Press(screen.get(), "Aggiorna");
+    PressToolbarKey(screen.get(), "Aggiorna");
     EXPECT_EQ(state.HeaderLines[0], "Prodavnica" + std::string(22, ' ') + "00");
 }
 

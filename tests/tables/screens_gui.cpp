@@ -44,13 +44,9 @@ TEST_F(ScreensGui, TransmitScreenSendsTheSelectedTablesAndMarksThem) {
 
 TEST_F(ScreensGui, DepartmentsScreenStoresThePanel) {
     std::unique_ptr<QWidget> screen(tables::CreateDepartmentsScreen(station));
-    auto* list = screen->findChild<QListWidget*>();
-    auto edits = screen->findChildren<QLineEdit*>();
-    ASSERT_TRUE(list && list->count() == 10 && edits.size() == 3);
-    list->setCurrentRow(2);
-    emit list->itemClicked(list->item(2));
-    edits[0]->setText("Pekara");
-    edits[1]->setText("99.9");
+    ASSERT_EQ(screen->findChildren<QLineEdit*>().size(), 3);
+    QListWidget* list = ClickAndType(screen.get(), 2, {"Pekara", "99.9"});
+    ASSERT_EQ(list->count(), 10);
     PressToolbarKey(screen.get(), "aggiorna");
     EXPECT_EQ(state.DepartmentTable[3].description + state.DepartmentTable[3].maxPrice + "|" +
                   list->item(2)->text().toStdString(),
