@@ -228,8 +228,9 @@ bool LoadProgramFile(SharedState& state, Dialogs& dialogs, std::string* reason) 
     try {
         const IniFile file(state.ProgramFilePath);
         if (!file.readProblem().empty()) {
+            // A folder, a device or an oversized file is no program file.
             why(file.readProblem());
-            ShowFailure(dialogs, state.ProgramFilePath + ": " + file.readProblem());
+            dialogs.message("Fajl nije validan", kTitle, Icon::Critical, Buttons::Ok);
             return false;
         }
         const Reader in(file);
