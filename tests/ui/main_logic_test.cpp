@@ -237,47 +237,53 @@ TEST_F(MainLogicTest, LinkMenusTakeTheNumberedSectionsAndKeepTheEmptyItemWithout
 }
 
 TEST_F(MainLogicTest, HelpOpensTheManualPageInTheBrowserOrSaysThereIsNoHelp) {
-    const std::string shared = test::MakeTempFolder("qovshare") + "/";
-    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(shared + "manual")));
-    test::WriteFile(shared + "manual/index.html", "<html></html>");
-    const std::string contents = "file://" + shared + "manual/index.html";
     const std::string noHelp =
         "Arvon Cash Registers: Ne moze se prikazati pomocni tekst. Nema pomocnih tekstova "
         "vezanih za ovaj projekat. <info>";
     const struct {
         const char* name;
+        Texts pages;  // the manual's pages in the shared folder
         void (MainLogic::*item)();
         bool desktopOpens;
-        Texts opened;
+        const char* opened;  // the page asked of the desktop; nullptr: none
         Texts boxes;
     } cases[] = {
-        {"Sadrzaj: the contents page", &MainLogic::helpContents, true, {contents}, {}},
-        {"Pomoc potrazi na: no search page installed", &MainLogic::helpSearch, true, {}, {noHelp}},
-        {"Sadrzaj: no program shows it", &MainLogic::helpContents, false, {contents}, {noHelp}},
+        {"Sadrzaj",
+         {"index.html", "search.html"},
+         &MainLogic::helpContents,
+         true,
+         "index.html",
+         {}},
+        {"Pomoc potrazi na",
+         {"index.html", "search.html"},
+         &MainLogic::helpSearch,
+         true,
+         "search.html",
+         {}},
+        {"no search page", {"index.html"}, &MainLogic::helpSearch, true, nullptr, {noHelp}},
+        {"no manual", {}, &MainLogic::helpContents, true, nullptr, {noHelp}},
+        {"no program shows it",
+         {"index.html"},
+         &MainLogic::helpContents,
+         false,
+         "index.html",
+         {noHelp}},
     };
     for (const auto& c : cases) {
+        const std::string shared = test::MakeTempFolder("qovshare") + "/";
+        QDir().mkpath(QString::fromStdString(shared + "manual"));
+        for (const std::string& page : c.pages)
+            test::WriteFile(shared + "manual/" + page, "<html></html>");
         test::FakeDesktop browser;
         browser.opens = c.desktopOpens;
         dialogs.clear();
         MainLogic help{station, browser, view, folder, shared};
         (help.*c.item)();
-        EXPECT_EQ(browser.opened, c.opened) << c.name;
+        EXPECT_EQ(browser.opened,
+                  c.opened ? Texts{"file://" + shared + "manual/" + c.opened} : Texts{})
+            << c.name;
         EXPECT_EQ(dialogs.lines(), c.boxes) << c.name;
     }
-
-    // With the search page installed the search item opens it; a program without a manual
-    // (an empty shared folder) says so for both items.
-    test::WriteFile(shared + "manual/search.html", "<html></html>");
-    test::FakeDesktop browser;
-    MainLogic withSearch{station, browser, view, folder, shared};
-    withSearch.helpSearch();
-    EXPECT_EQ(browser.opened, Texts{"file://" + shared + "manual/search.html"});
-    dialogs.clear();
-    MainLogic without{station, browser, view, folder, test::MakeTempFolder("qovnone") + "/"};
-    without.helpContents();
-    without.helpSearch();
-    EXPECT_EQ(dialogs.lines(), (Texts{noHelp, noHelp}));
-    EXPECT_EQ(browser.opened.size(), 1u);
 }
 
 }  // namespace
