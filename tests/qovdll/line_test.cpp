@@ -142,7 +142,7 @@ TEST_P(LineTest, AttemptsWaitsAndLimitsAgainstWhatTheRegisterSends) {
         // The resend waits until the broken reply's tail has passed: its NAK and SYN bytes do
         // not count against the next attempt.
         {"broken reply whose tail holds NAK and SYN",
-         {Act{Act::Torn, 20}, Act{Act::Normal, 30}},
+         {Act{Act::Torn, 10}, Act{Act::Normal, 30}},
          10,
          "abcdefgh\x15\x16",
          2,
