@@ -42,3 +42,13 @@ format:
 
 clean:
 	rm -rf build build-fuzz
+
+# The manual's pictures (docs/manual/slike/) from the running station under Xvfb, and its
+# search index; both are committed.
+.PHONY: manual-screenshots manual-index
+manual-screenshots: build
+	@scripts/manual-screenshots.sh
+	@scripts/make-manual-index.py
+
+manual-index:
+	@scripts/make-manual-index.py

@@ -271,7 +271,7 @@ window.QOV_MANUAL_INDEX = [
 "title": "Ekrani: Programski podaci",
 "id": "funkcije",
 "heading": "Funkcije",
-"text": "Funkcije kase i granice dva popusta. Spisak jedanaest funkcija kase. Dvoklik na red otvara panel sa nazivom; za procentualni popust (red 4) i vrednosni popust (red 5) i sa poljem Iznos, najvećim dozvoljenim popustom. Nazivi u redovima 3 i 6 se ne menjaju. Svaka izmena završava porukom: uspeh Azuriranje izvrseno, ili jedna od grešaka Naziv se ne moze menjati, Nedozvoljen maksimalni procentualni popust (više od 99), Nedozvoljen procentualni popust, Nedozvoljen maksimalni vrednosni popust (više od 999999), Nedozvoljen vrednosni popust. Tabela funkcija postoji samo u memoriji programa: ne šalje se u kasu, ne čita se iz nje i ne čuva se u programskoj datoteci."
+"text": "Funkcije kase i granice dva popusta. Spisak jedanaest funkcija kase (0–10); posle pokretanja nazivi su prazni i upisujete ih sami. Dvoklik na red otvara panel sa nazivom; za procentualni popust (red 4) i vrednosni popust (red 5) i sa poljem Iznos, najvećim dozvoljenim popustom. Nazivi u redovima 3 i 6 se ne menjaju. Svaka izmena završava porukom: uspeh Azuriranje izvrseno, ili jedna od grešaka Naziv se ne moze menjati, Nedozvoljen maksimalni procentualni popust (više od 99), Nedozvoljen procentualni popust, Nedozvoljen maksimalni vrednosni popust (više od 999999), Nedozvoljen vrednosni popust. Tabela funkcija postoji samo u memoriji programa: ne šalje se u kasu, ne čita se iz nje i ne čuva se u programskoj datoteci."
 },
 {
 "page": "ekrani-komunikacija.html",
@@ -341,21 +341,21 @@ window.QOV_MANUAL_INDEX = [
 "title": "Ekrani: Prodajnost",
 "id": "odeljenja",
 "heading": "Odeljenja (prodaja po odeljenjima)",
-"text": "Ekran Prodaja po odeljenjima. Za svako od deset odeljenja: redni broj i naziv, prodata količina (Kolicina) i Vrednost prodaje. Podaci dolaze prijemom stavke Odeljenja."
+"text": "Ekran Prodaja po odeljenjima. Za svako od deset odeljenja: redni broj i naziv (Naziv), prodata količina (Kolicina) i Vrednost prodaje. Podaci dolaze prijemom stavke Odeljenja."
 },
 {
 "page": "ekrani-prodajnost.html",
 "title": "Ekrani: Prodajnost",
 "id": "kasiri",
 "heading": "Kasiri (prodaja kasira)",
-"text": "Ekran Prodaja kasira. Za svakog od 31 kasira: redni broj i ime, pristupna šifra (Sifra), broj izdatih računa (Br. racuna) i iznos prodaje (Iznos). Podaci dolaze prijemom stavke Kasiri."
+"text": "Ekran Prodaja kasira. Za svakog od 31 kasira: redni broj i ime (Kasir), pristupna šifra (Sifra), broj izdatih računa (Br. racuna) i iznos prodaje (Iznos). Podaci dolaze prijemom stavke Kasiri."
 },
 {
 "page": "ekrani-prodajnost.html",
 "title": "Ekrani: Prodajnost",
 "id": "poreske-stope",
 "heading": "Poreske Stope (prodaja po stopama)",
-"text": "Ekran Prodaja po stopama sa grafikonom. Za stope 0–8: broj stope, stopa u procentima i vrednost prodaje; UKUPNO je zbir svih devet. Grafikon pokazuje iste vrednosti (Stopa 0 … Stopa 8). Podaci dolaze prijemom stavke Poreske stope. Dnevni izveštaj u kasi poništava prodaju po odeljenjima, kasirima i stopama. Primite ih pre dnevnog izveštaja (Čitanje prodaje)."
+"text": "Ekran Prodaja po stopama sa grafikonom. Za stope 0–8: broj stope (Stopa), stopa u procentima (Procenat) i Vrednost prodaje; UKUPNO je zbir svih devet. Grafikon pokazuje iste vrednosti (Stopa 0 … Stopa 8). Podaci dolaze prijemom stavke Poreske stope. Dnevni izveštaj u kasi poništava prodaju po odeljenjima, kasirima i stopama. Primite ih pre dnevnog izveštaja (Čitanje prodaje)."
 },
 {
 "page": "prodavnica.html",
@@ -502,7 +502,7 @@ window.QOV_MANUAL_INDEX = [
 "title": "Fiskalna i programska memorija",
 "id": "fiskalna",
 "heading": "Citanje Fiskalne Memorije",
-"text": "Ekran Fiskalna memorija posle Prvi i dva puta Sledeci. Dugme Šta radi Prvi / Citaj Prvi Blok čita prvi blok (adresa 000000) i dopisuje ga u polje Sledeci / Citaj Sledeci čita sledeći blok (adresa + 16); svaki pritisak ide dalje kroz memoriju Sve / Citaj Sve čita celu memoriju u datoteku fiscal.txt u programskoj fascikli (putanja piše iznad polja, iza Datoteka:) Prekini zaustavlja čitanje cele memorije posle bloka koji se upravo čita Izlaz zatvara ekran Red u polju i u datoteci: adresa sa šest cifara, pa 16 bajtova kao parovi heksadecimalnih cifara, na primer 000000 41 52 34 38 32 31 46 4D 30 31 39 33 37 36 01 2C"
+"text": "Ekran Fiskalna memorija posle Prvi i dva puta Sledeci. Dugme Šta radi Prvi / Citaj Prvi Blok čita prvi blok (adresa 000000) i dopisuje ga u polje Sledeci / Citaj Sledeci čita sledeći blok (adresa + 16); svaki pritisak ide dalje kroz memoriju Sve / Citaj Sve čita celu memoriju u datoteku fiscal.txt u programskoj fascikli (putanja piše iznad polja, iza Datoteka:) Prekini zaustavlja čitanje cele memorije posle bloka koji se upravo čita Izlaz zatvara ekran Red u polju i u datoteci: adresa sa šest cifara, pa 16 bajtova kao parovi heksadecimalnih cifara, na primer 000000 41 52 34 38 32 31 46 4D 30 31 39 33 37 36 01 32"
 },
 {
 "page": "memorija.html",
