@@ -137,6 +137,7 @@ void IniFile::reload() {
     sections_.clear();
     text_.clear();
     readProblem_.clear();
+    byteOrderMark_ = false;
     const std::string problem = TextFileProblem(path_);
     if (problem == "file not found") {
         return;
@@ -162,7 +163,8 @@ void IniFile::reload() {
         readProblem_ = "larger than 4 MB";
         return;
     }
-    std::size_t skip = text_.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
+    byteOrderMark_ = text_.compare(0, 3, "\xEF\xBB\xBF") == 0;
+    const std::size_t skip = byteOrderMark_ ? 3 : 0;
     const std::string_view content = std::string_view(text_).substr(skip);
     lineEnd_ = content.find("\r\n") != std::string_view::npos ||
                        content.find('\n') == std::string_view::npos
@@ -364,7 +366,8 @@ void IniFile::save() const {
             RunError::kPermissionDenied,
             path_ + ": " + (readProblem_.empty() ? ReplaceFileProblem(path_) : readProblem_));
     }
-    std::string content;
+    // The mark goes back: without it a second mark, or what follows it, would start the file.
+    std::string content = byteOrderMark_ ? "\xEF\xBB\xBF" : "";
     content.reserve(text_.size() + lines_.size() * 2);
     for (const Line& line : lines_) {
         // A run of other lines: each of its lines gets the file's line end.

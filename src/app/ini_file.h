@@ -100,6 +100,7 @@ private:
     std::vector<std::string> sections_;
     std::vector<Line> lines_;
     std::string lineEnd_ = "\r\n";
+    bool byteOrderMark_ = false;  // the file starts with one: written back on save
     std::string readProblem_;
 };
 

@@ -68,6 +68,12 @@ TEST(IniFile, WritesChangeOnlyTheirOwnLines) {
     EXPECT_EQ(ReadFile(path), "[a]\nk=2\n[c]\nk=4\n");
     ini.save();
     EXPECT_EQ(ReadFile(path), "[a]\nk=2\n[c]\nk=4\nl=5\n[d]\nm=6\n");
+    // A byte-order mark stays: a second one, read as part of the first line, stays text.
+    const std::string marks = "\xEF\xBB\xBF\xEF\xBB\xBF";
+    WriteFile(path, marks + "[x\r\n");
+    ini.writeValue("x", "k", "v");
+    EXPECT_EQ(ReadFile(path), marks + "[x\r\n[x]\r\nk=v\r\n");
+    EXPECT_EQ(IniFile(path).getString("x", "k", "-"), "v");
     try {
         IniFile(folder + "/no/such/folder/x.ini").save();
         ADD_FAILURE() << "saved into a missing folder";
