@@ -382,7 +382,9 @@ void IniFile::save() const {
                 piece.remove_suffix(1);
             }
             content += piece;
-            content += lineEnd_;
+            // A line whose text ends with a CR keeps it: the reader takes one CR before the LF
+            // as part of the line end.
+            content += !piece.empty() && piece.back() == '\r' ? "\r\n" : lineEnd_;
             if (last) {
                 break;
             }

@@ -74,6 +74,11 @@ TEST(IniFile, WritesChangeOnlyTheirOwnLines) {
     ini.writeValue("x", "k", "v");
     EXPECT_EQ(ReadFile(path), marks + "[x\r\n[x]\r\nk=v\r\n");
     EXPECT_EQ(IniFile(path).getString("x", "k", "-"), "v");
+    // A value that ends with a CR keeps it, also where the file's lines end with LF alone.
+    WriteFile(path, "[a]\nk=1\r\r");
+    ini.writeValue("a", "m", "3");
+    EXPECT_EQ(ReadFile(path), "[a]\nk=1\r\r\nm=3\n");
+    EXPECT_EQ(IniFile(path).getRawString("a", "k", "-"), "1\r");
     try {
         IniFile(folder + "/no/such/folder/x.ini").save();
         ADD_FAILURE() << "saved into a missing folder";
