@@ -49,6 +49,7 @@ std::vector<Command> ArticleCommands();
 std::vector<Command> FiscalCommands();
 std::vector<Command> DumpCommands();
 std::vector<Command> SalesCommands();
+std::vector<Command> TraceCommands();
 
 // Every command, in the order of the usage text.
 const std::vector<Command>& Commands();

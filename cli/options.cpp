@@ -89,6 +89,8 @@ Options ParseOptions(const std::vector<std::string>& args) {
             options.cash = value(arg);
         } else if (arg == "--out") {
             options.out = value(arg);
+        } else if (arg == "--errors") {
+            options.errorsOnly = true;
         } else if (arg == "--help" || arg == "-h") {
             throw HelpWanted{};
         } else if (!arg.empty() && arg[0] == '-') {
@@ -114,6 +116,9 @@ Options ParseOptions(const std::vector<std::string>& args) {
     if (options.command != "receipt" && (!options.receiptLines.empty() || !options.cheque.empty() ||
                                          !options.card.empty() || !options.cash.empty())) {
         throw UsageError{"--line, --cheque, --card and --cash are for receipt"};
+    }
+    if (options.errorsOnly && options.command != "trace") {
+        throw UsageError{"--errors is for trace"};
     }
     if (!options.out.empty() && options.command != "dump") {
         throw UsageError{"--out is for dump"};

@@ -24,6 +24,7 @@ struct Options {
     std::vector<std::pair<std::string, std::string>> receiptLines;  // code, quantity
     std::string cheque, card, cash;
     std::string out;  // dump --out FILE
+    bool errorsOnly = false;   // trace --errors
     std::string command;
     std::vector<std::string> arguments;  // the words after the command
 };

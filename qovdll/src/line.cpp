@@ -440,7 +440,10 @@ int Line::sendFrame(std::string_view text, int length, bool errorIsRefusal) {
         return 2;
     OperationGuard guard(inOperation_);
     lastIdle_ = Clock::now();
-    return sendResult(exchange(cut(text, length), timings_.busyMs), errorIsRefusal);
+    const int result = sendResult(exchange(cut(text, length), timings_.busyMs), errorIsRefusal);
+    if (trace_)
+        trace_->note("send result " + std::to_string(result));
+    return result;
 }
 
 int Line::getFrame(std::string_view request, int length, ReplyBuffer& reply, int busyMs) {
@@ -448,7 +451,10 @@ int Line::getFrame(std::string_view request, int length, ReplyBuffer& reply, int
         return -1;
     OperationGuard guard(inOperation_);
     lastIdle_ = Clock::now();
-    return getResult(exchange(cut(request, length), busyMs), reply);
+    const int result = getResult(exchange(cut(request, length), busyMs), reply);
+    if (trace_)
+        trace_->note("get result " + std::to_string(result));
+    return result;
 }
 
 int Line::send_frame(std::string_view text, int length) {
@@ -555,14 +561,11 @@ int Line::testConnection() {
     OperationGuard guard(inOperation_);
     lastIdle_ = Clock::now();
     rawPending_.clear();
-    switch (enquire()) {
-        case EnqResult::Ack:
-            return 0;
-        case EnqResult::NoAck:
-            return 1;
-        default:
-            return -1;
-    }
+    const EnqResult enq = enquire();
+    const int result = enq == EnqResult::Ack ? 0 : enq == EnqResult::NoAck ? 1 : -1;
+    if (trace_)
+        trace_->note("test result " + std::to_string(result));
+    return result;
 }
 
 int Line::Testconnessione() {
@@ -590,7 +593,10 @@ int Line::Invialogo(const std::string& path) {
     OperationGuard guard(inOperation_);
     lastIdle_ = Clock::now();
     const auto step = [&](const std::string& request) {
-        return sendResult(exchange(request, timings_.busyMs), true);
+        const int result = sendResult(exchange(request, timings_.busyMs), true);
+        if (trace_)
+            trace_->note("logo result " + std::to_string(result));
+        return result;
     };
     int r = step("NS" + digits8(file.size()));
     for (std::size_t offset = 0; r == 0 && offset < file.size(); offset += kLogoChunk)
