@@ -21,6 +21,7 @@ namespace qovctl {
 constexpr int kExitOk = 0;
 constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
+constexpr int kExitDifferent = 3;      // diff: the register differs from the file
 constexpr int kExitInterrupted = 130;  // stopped by SIGINT (Ctrl+C)
 
 // Everything a command works with: the station on the console and the real line.
@@ -49,6 +50,7 @@ std::vector<Command> ArticleCommands();
 std::vector<Command> FiscalCommands();
 std::vector<Command> DumpCommands();
 std::vector<Command> SalesCommands();
+std::vector<Command> BackupCommands();
 std::vector<Command> TraceCommands();
 
 // Every command, in the order of the usage text.

@@ -6,7 +6,7 @@ const std::vector<Command>& Commands() {
     static const std::vector<Command> all = [] {
         std::vector<Command> commands;
         for (auto group : {TransferCommands, ArticleCommands, FiscalCommands, DumpCommands,
-                           SalesCommands, TraceCommands}) {
+                           SalesCommands, BackupCommands, TraceCommands}) {
             for (Command& command : group()) {
                 commands.push_back(std::move(command));
             }

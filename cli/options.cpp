@@ -91,6 +91,8 @@ Options ParseOptions(const std::vector<std::string>& args) {
             options.out = value(arg);
         } else if (arg == "--errors") {
             options.errorsOnly = true;
+        } else if (arg == "--articles") {
+            options.articlesFile = value(arg);
         } else if (arg == "--help" || arg == "-h") {
             throw HelpWanted{};
         } else if (!arg.empty() && arg[0] == '-') {
@@ -119,6 +121,9 @@ Options ParseOptions(const std::vector<std::string>& args) {
     }
     if (options.errorsOnly && options.command != "trace") {
         throw UsageError{"--errors is for trace"};
+    }
+    if (!options.articlesFile.empty() && options.command != "diff") {
+        throw UsageError{"--articles is for diff"};
     }
     if (!options.out.empty() && options.command != "dump") {
         throw UsageError{"--out is for dump"};

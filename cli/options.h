@@ -25,6 +25,7 @@ struct Options {
     std::string cheque, card, cash;
     std::string out;  // dump --out FILE
     bool errorsOnly = false;   // trace --errors
+    std::string articlesFile;  // diff --articles CSV
     std::string command;
     std::vector<std::string> arguments;  // the words after the command
 };

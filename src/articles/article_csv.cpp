@@ -437,6 +437,61 @@ CsvImportPlan PlanArticleImport(std::string_view bytes, const ImportRules& rules
     return plan;
 }
 
+bool ReadArticleCsvRecords(std::string_view bytes, std::vector<ArticleRecord>& rows,
+                           std::string& error) {
+    rows.clear();
+    if (bytes.substr(0, 3) == "\xEF\xBB\xBF") {
+        bytes.remove_prefix(3);
+    }
+    if (const int bad = FirstBadUtf8Line(bytes); bad != 0) {
+        error = "Datoteka nije zapisana u UTF-8 kodu (red " + std::to_string(bad) + ")";
+        return false;
+    }
+    const std::string_view firstLine = bytes.substr(0, bytes.find_first_of("\r\n"));
+    const char separator = firstLine.find(';') == std::string_view::npos &&
+                                   firstLine.find(',') != std::string_view::npos
+                               ? ','
+                               : ';';
+    const std::vector<CsvRecord> records = SplitRecords(bytes, separator);
+    if (records.empty() || !IsArticleHeader(records.front())) {
+        error = std::string("Zaglavlje datoteke nije ispravno. Prvi red mora biti: ") + kCsvHeader;
+        return false;
+    }
+    const std::size_t width = records.front().fields.size();
+    for (std::size_t i = 1; i < records.size(); ++i) {
+        const CsvRecord& record = records[i];
+        const auto& f = record.fields;
+        const std::string where = "Red " + std::to_string(record.line) + ": ";
+        if (f.size() != width) {
+            error = where + "red ima " + std::to_string(f.size()) + " kolona umesto " +
+                    std::to_string(width);
+            return false;
+        }
+        ArticleRecord r;
+        bool renamed = false;
+        std::string nameError;
+        if (!NameBytes(f[kName], r.description, renamed, nameError)) {
+            error = where + nameError;
+            return false;
+        }
+        r.code = Latin1Bytes(TrimBlanks(f[kCode]));
+        r.price = NumberField(f[kPrice]);
+        r.vatCode = NumberField(f[kVat]);
+        r.unit = NumberField(f[kUnit]);
+        r.type = NumberField(f[kType]);
+        const std::string single = UpperAscii(TrimBlanks(f[kSingle]));
+        r.singleSale = single == "1" || single == "TRUE" || single == "-1";
+        r.department = NumberField(f[kDepartment]);
+        r.stock = NumberField(f[kStock]);
+        if (width > kColumns.size()) {
+            r.total = NumberField(f[kColumns.size()]);
+            r.quantity = NumberField(f[kColumns.size() + 1]);
+        }
+        rows.push_back(std::move(r));
+    }
+    return true;
+}
+
 bool StoreArticleImport(Station& station, const CsvImportPlan& plan, CsvImportCounts& counts,
                         const std::string& sender) {
     CsvImportCounts done;

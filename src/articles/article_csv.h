@@ -64,6 +64,14 @@ enum class RefusedRows { ImportNone, ImportValid, Ask };
 bool ImportArticlesFile(Station& station, const std::filesystem::path& file, RefusedRows policy,
                         const std::string& sender);
 
+// The rows of an article CSV text as records, without the editor's checks (a backup's or a
+// price list's articles, to compare or to send back as they are): names as register-side
+// bytes as the import makes them, numbers with a decimal point, TOTAL and QTY when the file has
+// them. False, with `error` naming the line, for a text that is not an article CSV or a row
+// that cannot be read.
+bool ReadArticleCsvRecords(std::string_view fileBytes, std::vector<ArticleRecord>& rows,
+                           std::string& error);
+
 // The rows of an article table as CSV text (UTF-8): the stored bytes as Latin-1 letters, or
 // with `cyrillic` the display-font letters of the names as Cyrillic letters.
 std::string ArticlesCsvText(Database& db, const std::string& table, bool cyrillic);
