@@ -9,6 +9,7 @@
 #include "app/shared_state.h"
 #include "app/user_store.h"
 #include "articles/article_screens.h"
+#include "backup/backup_screen.h"
 #include "dumps/dump_screen.h"
 #include "fiscal/fiscal_screens.h"
 #include "fiscal/keyboard_screen.h"
@@ -95,6 +96,7 @@ int main(int argc, char** argv) {
     });
     window.registerLogoPicture(
         [&station] { return qov::fiscal::CreateLogoPictureScreen(station); });
+    window.registerBackup([&station, &window] { qov::backup::RunBackupWindow(station, &window); });
     dialogs.setParent(&window);
     window.load(settings.get());
     window.show();

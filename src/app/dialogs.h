@@ -40,6 +40,9 @@ public:
     // or empty text when the user cancelled.
     virtual std::string openFile(const FileDialog& dialog) = 0;
     virtual std::string saveFile(const FileDialog& dialog) = 0;
+    // A folder dialog (`title`, starting in `folder`): the chosen folder, or empty text when
+    // the user cancelled (also where no dialog can be shown).
+    virtual std::string chooseFolder(const FileDialog& /*dialog*/) { return {}; }
 
     // The busy (hourglass) pointer.
     virtual void setBusy(bool busy) = 0;

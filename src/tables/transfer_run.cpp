@@ -94,6 +94,11 @@ bool TransferRun::invia() {
         if (direction_ == TransferDirection::Transmit) {
             dialogs.message("Veza nije u redu!", kTitle, Icon::Critical);
         }
+    } else if (direction_ == TransferDirection::Transmit && beforeSend &&
+               !beforeSend(station_, progress_)) {
+        allOk = false;
+        cancelled_ = progress_.cancelRequested();
+        handledBeforeCancel_ = cancelled_ ? progress_.done() : 0;
     } else {
         TransferContext ctx{station_, progress_,
                             direction_ == TransferDirection::Transmit ? &message_ : nullptr};

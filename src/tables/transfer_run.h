@@ -94,6 +94,9 @@ public:
     using Operation = std::function<bool(Station&, TransferProgress&)>;
     Operation deleteArticles;
     Operation eraseSales;
+    // The transmit screen's step after the link test and before the first table ("Rezervna
+    // kopija pre slanja"); false stops the run before anything is sent.
+    Operation beforeSend;
 
 private:
     Station& station_;

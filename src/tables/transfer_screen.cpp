@@ -1,6 +1,7 @@
 // The transmit ("Slanje") and receive ("Prijem") screens: a thin widget over TransferRun.
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QEvent>
 #include <QGridLayout>
 #include <QKeyEvent>
@@ -18,6 +19,7 @@
 #include <array>
 #include <utility>
 
+#include "backup/backup_screen.h"
 #include "tables/transfer_run.h"
 #include "tables/transfer_screens.h"
 #include "ui/screen.h"
@@ -96,6 +98,15 @@ public:
         }
 
         if (direction == TransferDirection::Transmit) {
+            // Off by default: the register is read into a backup folder before the first
+            // table is sent.
+            auto* backup = new QCheckBox("Rezervna kopija pre slanja", this);
+            backup->setObjectName("chkBackup");
+            connect(backup, &QCheckBox::toggled, this, [this, &station](bool on) {
+                run_.beforeSend = on ? backup::BackupBeforeSend(station) : nullptr;
+            });
+            layout->addWidget(backup);
+
             panel_ = new QWidget(this);
             auto* grid = new QGridLayout(panel_);
             const std::array<const char*, 3> labels{"Red 1:", "Red 2:", "Red 3:"};

@@ -79,6 +79,10 @@ void MainWindow::registerLogoPicture(ScreenFactory factory) {
     logoPicture_ = std::move(factory);
 }
 
+void MainWindow::registerBackup(std::function<void()> backup) {
+    backup_ = std::move(backup);
+}
+
 int MainWindow::openBeside(QWidget* widget, QWidget* beside) {
     if (widget == nullptr) {
         return 0;
@@ -147,6 +151,12 @@ void MainWindow::buildMenus() {
         }
     });
     otvoriLogo->setObjectName("mnuOtvoriLogo");
+    QAction* backup = fileMenu_->addAction("Rezervna kopija kase...", this, [this] {
+        if (backup_) {
+            backup_();
+        }
+    });
+    backup->setObjectName("mnuBackup");
     fileMenu_->addSeparator();
     sirina32_ = fileMenu_->addAction("Sirina 32", this, [this] { logic_.toggleLineWidth(); });
     sirina32_->setObjectName("mnuSirina32");

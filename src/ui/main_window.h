@@ -38,6 +38,9 @@ public:
     // "Otvori logo..." in "Datoteke".
     void registerLogoPicture(ScreenFactory factory);
 
+    // What "Rezervna kopija kase..." in "Datoteke" runs.
+    void registerBackup(std::function<void()> backup);
+
     // Opens a screen outside the navigation, beside the screen `beside` (or, without one,
     // beside the panel); its window joins the open-windows list. The new window's id.
     int openBeside(QWidget* widget, QWidget* beside);
@@ -91,6 +94,7 @@ private:
     QAction* cirilica_ = nullptr;
     std::map<std::pair<int, int>, ScreenFactory> factories_;
     ScreenFactory logoPicture_;
+    std::function<void()> backup_;
     std::map<int, QMdiSubWindow*> screens_;
     int nextId_ = MainLogic::kPanelId + 1;
     bool unloaded_ = false;

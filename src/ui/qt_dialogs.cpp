@@ -131,6 +131,11 @@ std::string QtDialogs::saveFile(const FileDialog& dialog) {
                                                   qtFilter(dialog.filter)));
 }
 
+std::string QtDialogs::chooseFolder(const FileDialog& dialog) {
+    return pathBytes(
+        QFileDialog::getExistingDirectory(parent_, latin1(dialog.title), startPath(dialog)));
+}
+
 void QtDialogs::setBusy(bool busy) {
     if (busy == busy_) {
         return;

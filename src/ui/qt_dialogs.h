@@ -15,6 +15,7 @@ public:
     Answer show(const MessageBox& box) override;
     std::string openFile(const FileDialog& dialog) override;
     std::string saveFile(const FileDialog& dialog) override;
+    std::string chooseFolder(const FileDialog& dialog) override;
     void setBusy(bool busy) override;
     void yield() override;
 

@@ -32,6 +32,16 @@ std::string ScriptedDialogs::saveFile(const FileDialog& dialog) {
     return path;
 }
 
+std::string ScriptedDialogs::chooseFolder(const FileDialog& dialog) {
+    folderDialogs.push_back(dialog);
+    if (folderAnswers.empty()) {
+        return {};
+    }
+    std::string path = folderAnswers.front();
+    folderAnswers.pop_front();
+    return path;
+}
+
 void ScriptedDialogs::setBusy(bool value) {
     busy = value;
     busyChanges.push_back(value);

@@ -16,6 +16,7 @@ public:
     Answer show(const MessageBox& box) override;
     std::string openFile(const FileDialog& dialog) override;
     std::string saveFile(const FileDialog& dialog) override;
+    std::string chooseFolder(const FileDialog& dialog) override;
     void setBusy(bool busy) override;
     void yield() override { ++yields; }
 
@@ -32,6 +33,10 @@ public:
         saveAnswers.push_back(path);
         return *this;
     }
+    ScriptedDialogs& chooseFolderWith(const std::string& path) {
+        folderAnswers.push_back(path);
+        return *this;
+    }
 
     // The texts of the boxes shown, in order.
     std::vector<std::string> texts() const;
@@ -44,12 +49,14 @@ public:
     std::vector<MessageBox> boxes;
     std::vector<FileDialog> openDialogs;
     std::vector<FileDialog> saveDialogs;
+    std::vector<FileDialog> folderDialogs;
     std::vector<bool> busyChanges;
     bool busy = false;
     int yields = 0;
     std::deque<Answer> answers;
     std::deque<std::string> openAnswers;
     std::deque<std::string> saveAnswers;
+    std::deque<std::string> folderAnswers;
 };
 
 }  // namespace qov::test
