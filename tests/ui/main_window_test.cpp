@@ -54,6 +54,15 @@ TEST(MainWindow, OtvoriLogoOpensThePictureScreenBesideThePanelAsAnOpenWindow) {
     EXPECT_EQ(made, 1);
     EXPECT_EQ(window.logic().openWindows().size(), 3u);
     EXPECT_EQ(window.mdiArea()->subWindowList().size(), 1);
+
+    QAction* backup = window.fileMenu()->findChild<QAction*>("mnuBackup");
+    ASSERT_NE(backup, nullptr);
+    EXPECT_EQ(backup->text().toStdString(), "Rezervna kopija kase...");
+    backup->trigger();  // nothing registered: nothing runs
+    int backups = 0;
+    window.registerBackup([&backups] { ++backups; });
+    backup->trigger();
+    EXPECT_EQ(backups, 1);
 }
 
 TEST(MainWindow, OpensWithEveryMenuAndTheTwentyTwoNavigationEntries) {
@@ -83,6 +92,7 @@ TEST(MainWindow, OpensWithEveryMenuAndTheTwentyTwoNavigationEntries) {
         menus << action->text() << Captions(action->menu());
     EXPECT_EQ(menus.join("|").toStdString(),
               "&Datoteke|&Nova|&Otvori|&Sacuvaj|Sacuvaj Pod Imenom|&Zatvori|Otvori logo...|"
+              "Rezervna kopija kase...|"
               "Sirina 32|Stampa|"
               "Cirilica|Veza po postavci|&Izlaz|"
               "Raspored|Aktivni prozori...|[]|Kaskadno|Po Horizontali|Po Vertikali|"
