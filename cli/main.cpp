@@ -11,6 +11,7 @@
 #include "app/show_error.h"
 #include "app/user_store.h"
 #include "command.h"
+#include "fleet.h"
 #include "link/link_calls.h"
 #include "link/qovdll_link.h"
 #include "link/station.h"
@@ -124,7 +125,11 @@ int main(int argc, char** argv) {
     sigaction(SIGINT, &interrupt, nullptr);
     std::vector<std::string> args(argv + 1, argv + argc);
     try {
-        return qovctl::Run(qovctl::ParseOptions(args));
+        const qovctl::Options options = qovctl::ParseOptions(args);
+        if (!options.fleet.empty()) {
+            return qovctl::RunFleet(options, args);
+        }
+        return qovctl::Run(options);
     } catch (const qovctl::HelpWanted&) {
         std::cout << qovctl::UsageText();
         return qovctl::kExitOk;

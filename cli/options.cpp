@@ -10,13 +10,16 @@ namespace {
 
 const char* const kUsageHead =
     "usage: qovctl [--home DIR] [--device DEV] [--speed BAUD] [--load FILE] [--save FILE]\n"
-    "              [--message \"LINE1|LINE2|LINE3\"] [--yes] [--retries N] COMMAND [ARG...]\n"
+    "              [--message \"LINE1|LINE2|LINE3\"] [--yes] [--retries N]\n"
+    "              [--fleet FLEET.ini [--jobs N]] COMMAND [ARG...]\n"
     "COMMAND:\n";
 
 const char* const kUsageTail =
     "Message boxes are written to stderr as \"TITLE: TEXT\"; --retries answers Retry that many\n"
     "times before Cancel, --yes answers the questions.\n"
-    "Ctrl+C stops a run between two records (exit status 130).\n";
+    "Ctrl+C stops a run between two records (exit status 130).\n"
+    "--fleet runs the command on every register of FLEET.ini ([registers] name=device), N at a\n"
+    "time (default 8), each on its own line; {name} in an argument becomes the register's name.\n";
 
 }  // namespace
 
@@ -93,6 +96,12 @@ Options ParseOptions(const std::vector<std::string>& args) {
             options.errorsOnly = true;
         } else if (arg == "--articles") {
             options.articlesFile = value(arg);
+        } else if (arg == "--fleet") {
+            options.fleet = value(arg);
+        } else if (arg == "--jobs") {
+            if (!ToInt(value(arg), options.jobs) || options.jobs <= 0) {
+                throw UsageError{"--jobs needs a positive whole number"};
+            }
         } else if (arg == "--help" || arg == "-h") {
             throw HelpWanted{};
         } else if (!arg.empty() && arg[0] == '-') {

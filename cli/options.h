@@ -26,6 +26,8 @@ struct Options {
     std::string out;  // dump --out FILE
     bool errorsOnly = false;   // trace --errors
     std::string articlesFile;  // diff --articles CSV
+    std::string fleet;         // --fleet FLEET.ini: the command on every register of it
+    int jobs = 8;              // --jobs N: registers at a time in a fleet run
     std::string command;
     std::vector<std::string> arguments;  // the words after the command
 };
