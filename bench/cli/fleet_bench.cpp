@@ -47,14 +47,14 @@ struct Fleet {
         Write(home + "cene.ini", program);
         const QString db = QString::fromStdString(home + "QovCom.db");
         QProcess::execute("sqlite3", {"-bail", db, ".read '" QOV_SOURCE_DIR "/db/sqlite.sql'"});
-        QProcess::execute(
-            "sqlite3",
-            {"-bail", db,
-             QString("INSERT INTO QOV_PLU (BAR_CODE, DESCRIPTION, PRICE, VAT_CODE, MES_TYPE, "
-                     "ART_TYPE, ONE_ITEM, DEPARTMENT, INVENTARY) WITH RECURSIVE n(i) AS (SELECT 1 "
-                     "UNION ALL SELECT i + 1 FROM n WHERE i < %1) SELECT printf('%012d', i), "
-                     "'ARTIKAL ' || i, i % 1000 + 0.29, i % 9, i % 5, i % 8, 0, i % 10, 0 FROM n")
-                 .arg(kArticles)});
+        const std::string rows =
+            "INSERT INTO QOV_PLU (BAR_CODE, DESCRIPTION, PRICE, VAT_CODE, MES_TYPE, ART_TYPE, "
+            "ONE_ITEM, DEPARTMENT, INVENTARY) WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT "
+            "i + 1 FROM n WHERE i < " +
+            std::to_string(kArticles) +
+            ") SELECT printf('%012d', i), 'ARTIKAL ' || i, i % 1000 + 0.29, i % 9, i % 5, i % 8, "
+            "0, i % 10, 0 FROM n";
+        QProcess::execute("sqlite3", {"-bail", db, QString::fromStdString(rows)});
         base = {"--home", QString::fromStdString(home), "--load",
                 QString::fromStdString(home + "cene.ini")};
         fleetFile = QString::fromStdString(home + "fleet.ini");
