@@ -32,6 +32,8 @@ struct Session {
     qov::QovDllLink& link;
     qov::LinkCalls& calls;
     qov::Station& station;
+    // The program-file sections of the tables a receive read whole (for --save).
+    unsigned receivedSections = 0;
 };
 
 enum class LineUse { Open, None };
@@ -42,6 +44,8 @@ struct Command {
     LineUse line = LineUse::Open;
     void (*check)(const Options&) = nullptr;  // throws UsageError; null: takes no arguments
     int (*run)(Session&) = nullptr;
+    // Checks that need the station's state (after --load), before the line is opened.
+    void (*checkState)(const Options&, const qov::SharedState&) = nullptr;
 };
 
 // The groups.
@@ -56,6 +60,9 @@ std::vector<Command> TraceCommands();
 // Every command, in the order of the usage text.
 const std::vector<Command>& Commands();
 const Command* FindCommand(const std::string& name);
+
+// The device the session's line was opened on, for the reasons printed after a failure.
+std::string LineDevice(const Session& session);
 
 // True once SIGINT has arrived; runs look at it between two exchanges, never inside one.
 bool Interrupted();

@@ -3,10 +3,12 @@
 #include <QCoreApplication>
 
 #include <csignal>
+#include <filesystem>
 #include <iostream>
 
 #include "app/console_dialogs.h"
 #include "app/database.h"
+#include "app/file_check.h"
 #include "app/settings.h"
 #include "app/show_error.h"
 #include "app/user_store.h"
@@ -54,9 +56,43 @@ void StartLikeTheStation(qov::Station& station) {
     }
 }
 
+// A failure of the run that the station's own texts do not explain: the reason on a line of
+// its own after them.
+void Why(const std::string& reason) {
+    std::cerr << "qovctl: " << reason << "\n";
+}
+
+// --save FILE: the sections of the tables the run received are merged into FILE; a new FILE
+// gets every key; when the run failed, FILE is not touched.
+int SaveAfterRun(const Options& options, qov::SharedState& state, qov::Dialogs& dialogs,
+                 unsigned receivedSections, int status) {
+    const bool fresh = qov::TextFileProblem(options.save) == "file not found";
+    if (status != kExitOk) {
+        Why(options.save + " not written: the run did not succeed");
+        return status;
+    }
+    if (const std::string problem = qov::ReplaceFileProblem(options.save); !problem.empty()) {
+        Why(options.save + ": " + problem);
+        return kExitFailed;
+    }
+    const unsigned sections = fresh ? qov::kAllSections : receivedSections;
+    if (sections == 0) {
+        return status;
+    }
+    state.ProgramFilePath = options.save;
+    return qov::SaveProgramFile(state, dialogs, sections) ? status : kExitFailed;
+}
+
 int Run(const Options& options) {
     const Command& command = *FindCommand(options.command);
+    if (!options.home.empty() && !std::filesystem::is_directory(options.home)) {
+        Why("--home " + options.home + ": no such folder");
+        return kExitFailed;
+    }
     const std::string home = options.home.empty() ? qov::AppFolder() : WithSeparator(options.home);
+    if (const std::string problem = qov::TextFileProblem(home + "QovCom.ini"); !problem.empty()) {
+        Why(home + "QovCom.ini: " + problem + " (the settings' defaults are used)");
+    }
 
     qov::SharedState state;
     qov::ConsoleDialogs dialogs(std::cerr, options.retries, options.yes);
@@ -70,10 +106,15 @@ int Run(const Options& options) {
     StartLikeTheStation(station);
     if (!options.load.empty()) {
         state.ProgramFilePath = options.load;
-        if (!qov::LoadProgramFile(state, dialogs)) {
-            return kExitUsage;
+        std::string reason;
+        if (!qov::LoadProgramFile(state, dialogs, &reason)) {
+            Why(options.load + ": " + reason);
+            return kExitFailed;
         }
         state.CyrillicMode = state.CyrillicLanguage;
+    }
+    if (options.latin) {
+        state.CyrillicMode = false;
     }
     if (!options.device.empty()) {
         link->line().setPortDevice(state.PortNumber, options.device);
@@ -83,12 +124,19 @@ int Run(const Options& options) {
     }
     // The line is opened whether or not a PORT row was stored: on the command line the port
     // comes from the settings file's [ports] map or from --device.
+    if (command.checkState != nullptr) {
+        command.checkState(options, state);
+    }
     link->Close_RS232();
-    if (command.line == LineUse::Open) {
-        link->Init_RS232bd(state.PortNumber, state.BaudRate);
+    if (command.line == LineUse::Open &&
+        link->Init_RS232bd(state.PortNumber, state.BaudRate) != 0) {
+        dialogs.message("Veza nije u redu!", qov::kTitle, qov::Icon::Critical);
+        Why(link->line().openProblem());
+        return options.save.empty() ? kExitFailed
+                                    : SaveAfterRun(options, state, dialogs, 0, kExitFailed);
     }
 
-    Session session{options, state, dialogs, *link, calls, station};
+    Session session{options, state, dialogs, *link, calls, station, 0};
     int status = kExitUsage;
     try {
         status = command.run(session);
@@ -99,15 +147,16 @@ int Run(const Options& options) {
     link->Close_RS232();
 
     if (!options.save.empty()) {
-        state.ProgramFilePath = options.save;
-        if (!qov::SaveProgramFile(state, dialogs) && status == kExitOk) {
-            status = kExitFailed;
-        }
+        status = SaveAfterRun(options, state, dialogs, session.receivedSections, status);
     }
     return status;
 }
 
 }  // namespace
+
+std::string LineDevice(const Session& session) {
+    return session.link.line().portDevice(session.state.PortNumber);
+}
 
 bool Interrupted() {
     return gInterrupted != 0;
@@ -124,17 +173,25 @@ int main(int argc, char** argv) {
     sigemptyset(&interrupt.sa_mask);
     sigaction(SIGINT, &interrupt, nullptr);
     std::vector<std::string> args(argv + 1, argv + argc);
+    int status = qovctl::kExitFailed;
     try {
         const qovctl::Options options = qovctl::ParseOptions(args);
-        if (!options.fleet.empty()) {
-            return qovctl::RunFleet(options, args);
-        }
-        return qovctl::Run(options);
+        status = options.fleet.empty() ? qovctl::Run(options) : qovctl::RunFleet(options, args);
     } catch (const qovctl::HelpWanted&) {
         std::cout << qovctl::UsageText();
-        return qovctl::kExitOk;
+        status = qovctl::kExitOk;
     } catch (const qovctl::UsageError& error) {
         std::cerr << "qovctl: " << error.text << "\n" << qovctl::UsageText();
         return qovctl::kExitUsage;
+    } catch (const std::exception& error) {
+        std::cerr << "qovctl: " << error.what() << "\n";
+        status = qovctl::kExitFailed;
     }
+    // Output that did not reach its file (a full disk, a closed pipe) is a failed run.
+    std::cout.flush();
+    if (!std::cout) {
+        std::cerr << "qovctl: standard output could not be written\n";
+        return status == qovctl::kExitOk ? qovctl::kExitFailed : status;
+    }
+    return status;
 }

@@ -1,5 +1,6 @@
 #include "options.h"
 
+#include <algorithm>
 #include <charconv>
 
 #include "command.h"
@@ -10,7 +11,7 @@ namespace {
 
 const char* const kUsageHead =
     "usage: qovctl [--home DIR] [--device DEV] [--speed BAUD] [--load FILE] [--save FILE]\n"
-    "              [--message \"LINE1|LINE2|LINE3\"] [--yes] [--retries N]\n"
+    "              [--message \"LINE1|LINE2|LINE3\"] [--latin] [--yes] [--retries N]\n"
     "              [--fleet FLEET.ini [--jobs N]] COMMAND [ARG...]\n"
     "COMMAND:\n";
 
@@ -18,6 +19,15 @@ const char* const kUsageTail =
     "Message boxes are written to stderr as \"TITLE: TEXT\"; --retries answers Retry that many\n"
     "times before Cancel, --yes answers the questions.\n"
     "Ctrl+C stops a run between two records (exit status 130).\n"
+    "--device takes a serial device (/dev/ttyUSB0) or tcp://HOST:PORT; --speed one of 4800,\n"
+    "9600, 19200, 38400, 57600 (the stored speed when not given).\n"
+    "Script of names and messages: like the station after its start, qovctl works in Cyrillic\n"
+    "mode, so Latin letters go to the register as the Cyrillic letters they stand for; a\n"
+    "program file given with --load sets the mode from its LNG; --latin sends Latin text. A\n"
+    "--message (UTF-8) may hold Cyrillic letters; Latin letters with marks have no code.\n"
+    "--save FILE merges the sections of the tables the run received into FILE (a new FILE gets\n"
+    "every key); when the run fails FILE is not touched. Exit status: 0 done, 1 failed,\n"
+    "2 usage error, 130 stopped by Ctrl+C.\n"
     "--fleet runs the command on every register of FLEET.ini ([registers] name=device), N at a\n"
     "time (default 8), each on its own line; {name} in an argument becomes the register's name.\n";
 
@@ -53,8 +63,10 @@ Options ParseOptions(const std::vector<std::string>& args) {
         } else if (arg == "--device") {
             options.device = value(arg);
         } else if (arg == "--speed") {
-            if (!ToInt(value(arg), options.speed) || options.speed <= 0) {
-                throw UsageError{"--speed needs a positive whole number"};
+            const int speeds[] = {4800, 9600, 19200, 38400, 57600};
+            if (!ToInt(value(arg), options.speed) || std::find(std::begin(speeds), std::end(speeds),
+                                                               options.speed) == std::end(speeds)) {
+                throw UsageError{"--speed takes 4800, 9600, 19200, 38400 or 57600"};
             }
         } else if (arg == "--load") {
             options.load = value(arg);
@@ -77,6 +89,8 @@ Options ParseOptions(const std::vector<std::string>& args) {
             options.cyrillic = true;
         } else if (arg == "--skip-invalid") {
             options.skipInvalid = true;
+        } else if (arg == "--latin") {
+            options.latin = true;
         } else if (arg == "--line") {
             const std::string line = value(arg);
             const auto colon = line.rfind(':');

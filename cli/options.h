@@ -21,6 +21,7 @@ struct Options {
     bool sold = false;
     bool cyrillic = false;
     bool skipInvalid = false;
+    bool latin = false;  // names and messages go as Latin text (the station's Latin mode)
     std::vector<std::pair<std::string, std::string>> receiptLines;  // code, quantity
     std::string cheque, card, cash;
     std::string out;  // dump --out FILE

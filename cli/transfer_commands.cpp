@@ -1,4 +1,6 @@
 // test-link, send, receive, delete-articles, clear-sales: the line test and the transfer runs.
+#include <QString>
+
 #include <iostream>
 
 #include "app/console_dialogs.h"
@@ -8,8 +10,11 @@
 #include "console.h"
 #include "link/link_calls.h"
 #include "link/station.h"
+#include "progfile/program_file.h"
+#include "tables/display_message.h"
 #include "tables/transfer_lists.h"
 #include "tables/transfer_run.h"
+#include "text/transcode.h"
 
 namespace qovctl {
 
@@ -50,6 +55,32 @@ std::vector<int> SelectTables(TransferDirection direction, const std::vector<std
     return positions;
 }
 
+// The message as font text: the command line is UTF-8; Cyrillic letters become the font
+// characters that stand for them, ASCII stays, anything else has no code on the register.
+// `cyrillic` tells whether a Cyrillic letter was met.
+std::string MessageFontText(const std::string& utf8, bool& cyrillic) {
+    const QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+    if (text.toUtf8().toStdString() != utf8) {
+        throw UsageError{"--message is not UTF-8 text"};
+    }
+    std::string font;
+    cyrillic = false;
+    for (const QChar c : text) {
+        if (c.unicode() < 0x80) {
+            font += static_cast<char>(c.unicode());
+        } else if (const char f = qov::FontCharForCyrillic(c.unicode()); f != 0) {
+            font += f;
+            cyrillic = true;
+        } else {
+            throw UsageError{"--message: the register has no code for \"" +
+                             QString(c).toUtf8().toStdString() +
+                             "\" (Latin letters with marks cannot be sent; write them plain or "
+                             "in Cyrillic)"};
+        }
+    }
+    return font;
+}
+
 std::vector<std::string> SplitMessage(const std::string& text) {
     std::vector<std::string> lines;
     std::size_t start = 0;
@@ -64,13 +95,53 @@ std::vector<std::string> SplitMessage(const std::string& text) {
     }
 }
 
+// The program-file sections a received table fills.
+unsigned ProgramSectionsOf(const std::string& table) {
+    const std::pair<const char*, unsigned> sections[] = {{"departments", qov::kDepartmentSection},
+                                                         {"operators", qov::kOperatorSection},
+                                                         {"currencies", qov::kCurrencySection},
+                                                         {"system", qov::kSystemSection},
+                                                         {"vat", qov::kVatSection},
+                                                         {"units", qov::kUnitSection},
+                                                         {"types", qov::kTypeSection}};
+    for (const auto& [name, section] : sections) {
+        if (table == name) {
+            return section;
+        }
+    }
+    return 0;  // articles and sales live in the database
+}
+
 void CheckTables(const Options& options) {
     if (options.arguments.empty()) {
         throw UsageError{options.command + " needs at least one table"};
     }
     SelectTables(DirectionOf(options), options.arguments);
-    if (options.hasMessage && SplitMessage(options.message).size() > 3) {
-        throw UsageError{"--message takes at most three lines"};
+    if (options.hasMessage) {
+        bool cyrillic = false;
+        MessageFontText(options.message, cyrillic);
+        if (SplitMessage(options.message).size() > 3) {
+            throw UsageError{"--message takes at most three lines"};
+        }
+        if (cyrillic && options.latin) {
+            throw UsageError{"--message has Cyrillic letters and --latin sends Latin text"};
+        }
+    }
+}
+
+// The message's lines against the line width of the loaded set-up.
+void CheckMessageLength(const Options& options, const qov::SharedState& state) {
+    if (!options.hasMessage) {
+        return;
+    }
+    bool cyrillic = false;
+    const std::vector<std::string> lines = SplitMessage(MessageFontText(options.message, cyrillic));
+    const int longest = qov::tables::MessageLineLength(state);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (static_cast<int>(lines[i].size()) > longest) {
+            throw UsageError{"message line " + std::to_string(i + 1) + " is longer than " +
+                             std::to_string(longest) + " characters"};
+        }
     }
 }
 
@@ -80,6 +151,7 @@ int TestLink(Session& s) {
         return kExitOk;
     }
     s.dialogs.message("Veza nije u redu!", qov::kTitle, qov::Icon::Critical);
+    std::cerr << "qovctl: " << LineDevice(s) << ": the register does not answer\n";
     return kExitFailed;
 }
 
@@ -89,12 +161,13 @@ int Transfer(Session& s) {
     qov::tables::TransferRun run(s.station, direction);
     run.open();
     if (s.options.hasMessage) {
-        const std::vector<std::string> lines = SplitMessage(s.options.message);
+        bool cyrillic = false;
+        const std::vector<std::string> lines =
+            SplitMessage(MessageFontText(s.options.message, cyrillic));
+        if (cyrillic) {
+            s.state.CyrillicMode = true;  // the message's letters go as Cyrillic
+        }
         for (std::size_t i = 0; i < lines.size(); ++i) {
-            if (static_cast<int>(lines[i].size()) > run.messageLineLength()) {
-                throw UsageError{"message line " + std::to_string(i + 1) + " is longer than " +
-                                 std::to_string(run.messageLineLength()) + " characters"};
-            }
             run.setMessageLine(static_cast<int>(i), lines[i]);
         }
     }
@@ -107,10 +180,16 @@ int Transfer(Session& s) {
         ok = run.invia();
     }
     for (const auto& result : run.results()) {
-        std::cout << run.entries()[result.position].text << ": " << (result.ok ? "OK" : "GRESKA")
-                  << "\n";
+        const qov::tables::TransferEntry& entry = run.entries()[result.position];
+        std::cout << entry.text << ": " << (result.ok ? "OK" : "GRESKA") << "\n";
+        if (result.ok && direction == TransferDirection::Receive) {
+            s.receivedSections |= ProgramSectionsOf(entry.name);
+        }
     }
     std::cout.flush();
+    if (!run.linkAnswered()) {
+        std::cerr << "qovctl: " << LineDevice(s) << ": the register does not answer\n";
+    }
     if (run.cancelled()) {
         std::cerr << run.cancelNote() << "\n";
         return kExitInterrupted;
@@ -170,7 +249,7 @@ std::vector<Command> TransferCommands() {
         {"send",
          "  send TABLE...      sends the tables (--message \"L1|L2|L3\": the message's lines)\n" +
              sendable,
-         LineUse::Open, CheckTables, Transfer},
+         LineUse::Open, CheckTables, Transfer, CheckMessageLength},
         {"receive", "  receive TABLE...   reads the tables\n" + receivable, LineUse::Open,
          CheckTables, Transfer},
         {"delete-articles",

@@ -1,3 +1,5 @@
+#include <cstdio>
+
 #include "qovctl_fixture.h"
 
 namespace qov::test {
@@ -14,6 +16,9 @@ TEST_F(Qovctl, UsageErrorsAndRunsWithoutARegister) {
             "currencies system vat units types";
     auto error = [&](const std::string& text) { return "2||qovctl: " + text + usage; };
     WriteFile(home + "bad.ini", "[QOVCOM]\r\nVERSION=nope\r\n");
+    WriteFile(home + "port.ini", "[QOVCOM]\r\nVERSION=QKRTNWZA480213\r\n[SETPORT]\r\nPORT=abc\r\n");
+    WriteFile(home + "big.ini", std::string(4 * 1024 * 1024 + 1, '\n'));
+    const std::string refused = "qovctl: tcp://127.0.0.1:1: connection refused\n";
     const struct {
         Strings args;
         std::string expected;  // all of it, or up to the usage that follows a usage error
@@ -26,11 +31,29 @@ TEST_F(Qovctl, UsageErrorsAndRunsWithoutARegister) {
         {{"--message", "a|b|c|d", "send", "message"}, error("--message takes at most three lines")},
         {{"--message", std::string(23, 'x'), "send", "message"},
          error("message line 1 is longer than 22 characters")},
+        {{"--message", "Šta", "send", "message"},
+         error("--message: the register has no code for \"Š\" (Latin letters with marks cannot "
+               "be sent; write them plain or in Cyrillic)")},
+        {{"--latin", "--message", "Да", "send", "message"},
+         error("--message has Cyrillic letters and --latin sends Latin text")},
+        {{"--speed", "123", "test-link"}, error("--speed takes 4800, 9600, 19200, 38400 or 57600")},
         {{"--load", home + "bad.ini", "send", "departments"},
-         "2||Arvon Cash Registers: Fajl nije validan\n"},
-        {{"test-link"}, "1||Arvon Cash Registers: Veza nije u redu!\n"},
-        {{"send", "departments"}, "1||Arvon Cash Registers: Veza nije u redu!\n"},
-        {{"receive", "departments"}, "1||"},  // the receive run says nothing
+         "1||Arvon Cash Registers: Fajl nije validan\nqovctl: " + home +
+             "bad.ini: no VERSION=QKRTNWZA480213 in [QOVCOM]\n"},
+        {{"--load", home + "none.ini", "send", "departments"},
+         "1||Arvon Cash Registers: Fajl nije validan\nqovctl: " + home +
+             "none.ini: file not found\n"},
+        {{"--load", home + "port.ini", "send", "departments"},
+         "1||QovCom: Type mismatch\nqovctl: " + home +
+             "port.ini: the value of PORT in [SETPORT] is not valid\n"},
+        {{"--load", home + "big.ini", "send", "departments"},
+         "1||Arvon Cash Registers: Fajl nije validan\nqovctl: " + home +
+             "big.ini: larger than 4 MB\n"},
+        {{"--load", home, "send", "departments"},
+         "1||Arvon Cash Registers: Fajl nije validan\nqovctl: " + home + ": not a regular file\n"},
+        {{"test-link"}, "1||Arvon Cash Registers: Veza nije u redu!\n" + refused},
+        {{"send", "departments"}, "1||Arvon Cash Registers: Veza nije u redu!\n" + refused},
+        {{"receive", "departments"}, "1||Arvon Cash Registers: Veza nije u redu!\n" + refused},
     };
     for (const auto& c : cases) {
         const std::string r = run("tcp://127.0.0.1:1", c.args);  // nobody listens on port 1
@@ -79,6 +102,9 @@ TEST_F(Qovctl, DepartmentsGoToTheRegisterAndComeBack) {
             file += "DESCRIPTION_" + std::to_string(i + 1) + "=" +
                     (c.cyrillic ? cyrillic : latin)[i] + "\r\n";
         }
+        // --save writes a new file whole (an existing one only gets the tables received).
+        std::remove((home + "sent.ini").c_str());
+        std::remove((home + "back.ini").c_str());
         WriteFile(home + "source.ini",
                   file + "[SETPORT]\r\nPORT=1\r\nSPEED=9600\r\n[SETLNG]\r\nLNG=" +
                       (c.cyrillic ? "True" : "False") + "\r\n[SETWDTH]\r\nWDTH=22\r\n");
