@@ -24,6 +24,7 @@
 #include "link/link_calls.h"
 #include "link/qovdll_link.h"
 #include "link/station.h"
+#include "simulator_station.h"
 
 namespace {
 
@@ -39,10 +40,8 @@ using qov::bench::ProcessCpuSeconds;
 
 // The simulator, a database of 10,000 articles and a station on the real line: made once and
 // shared by both benchmarks, the send first (it fills the register the receive reads).
-struct Bench {
-    Bench() {
-        const std::string address =
-            qov::bench::StartSimulator(simulator, {"--plu-capacity", QString::number(kArticles)});
+struct Bench : qov::bench::SimulatorStation {
+    Bench() : SimulatorStation({"--plu-capacity", QString::number(kArticles)}) {
         const QString file = folder.filePath("QovCom.db");
         QProcess::execute("sqlite3", {"-bail", file, ".read '" QOV_SOURCE_DIR "/db/sqlite.sql'"});
         const std::string rows =
@@ -54,25 +53,10 @@ struct Bench {
             "i % 2, i % 10, i % 500 + 0.125 FROM n";
         QProcess::execute("sqlite3", {"-bail", file, QString::fromStdString(rows)});
         shared.ConnectionString = "Driver=SQLite;Database=" + file.toStdString();
-        link.line().setPortDevice(1, "tcp://" + address);
         link.setIdleHook([] { QCoreApplication::processEvents(); });
-        ready = !address.empty() && link.Init_RS232bd(1, 57600) == 0 && calls.testConnection() == 0;
-    }
-    ~Bench() {
-        link.Close_RS232();
-        simulator.terminate();
-        simulator.waitForFinished(5000);
+        ready = open();
     }
 
-    QProcess simulator;
-    QTemporaryDir folder;
-    qov::SharedState shared;
-    BenchDialogs dialogs;
-    qov::QovDllLink link;
-    qov::LinkCalls calls{shared, link};
-    std::unique_ptr<qov::Database> database = qov::CreateSqlDatabase();
-    NoUserStore userStore;
-    qov::Station station{shared, dialogs, calls, *database, userStore};
     qov::tables::TransferProgress progress;
     qov::tables::TransferContext ctx{station, progress, nullptr};
     bool ready = false;

@@ -17,6 +17,7 @@
 #include "link/link_calls.h"
 #include "link/qovdll_link.h"
 #include "link/station.h"
+#include "simulator_station.h"
 
 namespace {
 
@@ -29,27 +30,8 @@ using qov::dumps::MemoryKind;
 // CRC: 17 bytes) and the reply (status byte and 36 text bytes: 47 bytes).
 constexpr double kWireSecondsPerBlock = (17 + 47) * 10 / 57600.0;
 
-struct Bench {
-    Bench() {
-        const std::string address = qov::bench::StartSimulator(simulator, {"--demo"});
-        link.line().setPortDevice(1, "tcp://" + address);
-        ready = !address.empty() && link.Init_RS232bd(1, 57600) == 0 && calls.testConnection() == 0;
-    }
-    ~Bench() {
-        link.Close_RS232();
-        simulator.terminate();
-        simulator.waitForFinished(5000);
-    }
-
-    QProcess simulator;
-    QTemporaryDir folder;
-    qov::SharedState shared;
-    BenchDialogs dialogs;
-    qov::QovDllLink link;
-    qov::LinkCalls calls{shared, link};
-    std::unique_ptr<qov::Database> database = qov::CreateSqlDatabase();
-    NoUserStore userStore;
-    qov::Station station{shared, dialogs, calls, *database, userStore};
+struct Bench : qov::bench::SimulatorStation {
+    Bench() : SimulatorStation({"--demo"}) { ready = open(); }
     bool ready = false;
 };
 

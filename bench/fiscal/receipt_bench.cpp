@@ -15,6 +15,7 @@
 #include "link/link_calls.h"
 #include "link/qovdll_link.h"
 #include "link/station.h"
+#include "simulator_station.h"
 
 namespace {
 
@@ -22,12 +23,10 @@ using qov::bench::BenchDialogs;
 using qov::bench::NoUserStore;
 using qov::bench::ProcessCpuSeconds;
 
-struct Bench {
-    Bench() {
-        const std::string address = qov::bench::StartSimulator(simulator, {"--demo"});
+struct Bench : qov::bench::SimulatorStation {
+    Bench() : SimulatorStation({"--demo"}) {
         shared.MaxCheque = shared.MaxCard = shared.MaxCash = 100000;
-        link.line().setPortDevice(1, "tcp://" + address);
-        ready = !address.empty() && link.Init_RS232bd(1, 57600) == 0 && calls.testConnection() == 0;
+        ready = open();
         for (int i = 0; i < qov::fiscal::FiscalForm::kLines; ++i) {
             form.Artikal[static_cast<std::size_t>(i)] = "8600000000" + std::to_string(10 + i);
             form.Kolicina[static_cast<std::size_t>(i)] = "0.001";
@@ -36,20 +35,7 @@ struct Bench {
         form.Kartica = "0.01";
         form.Gotovina = "1000";
     }
-    ~Bench() {
-        link.Close_RS232();
-        simulator.terminate();
-        simulator.waitForFinished(5000);
-    }
 
-    QProcess simulator;
-    qov::SharedState shared;
-    BenchDialogs dialogs;
-    qov::QovDllLink link;
-    qov::LinkCalls calls{shared, link};
-    std::unique_ptr<qov::Database> database = qov::CreateSqlDatabase();
-    NoUserStore userStore;
-    qov::Station station{shared, dialogs, calls, *database, userStore};
     qov::fiscal::FiscalForm form{station};
     bool ready = false;
 };
