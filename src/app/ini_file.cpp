@@ -42,6 +42,18 @@ bool sameName(std::string_view a, std::string_view b) {
 
 }  // namespace
 
+// A value as the profile call hands it over: cut at a NUL byte, at most kBufferSize - 1 bytes.
+std::string IniFile::AsProfileBuffer(std::string value) {
+    const std::size_t nul = value.find('\0');
+    if (nul != std::string::npos) {
+        value.erase(nul);
+    }
+    if (value.size() > kBufferSize - 1) {
+        value.resize(kBufferSize - 1);
+    }
+    return value;
+}
+
 IniFile::IniFile(std::string path) : path_(std::move(path)) {
     reload();
 }
@@ -216,14 +228,7 @@ std::string IniFile::getString(const std::string& section, const std::string& ke
             value = value.substr(1, value.size() - 2);
         }
     }
-    const std::size_t nul = value.find('\0');
-    if (nul != std::string::npos) {
-        value.erase(nul);
-    }
-    if (value.size() > kBufferSize - 1) {
-        value.resize(kBufferSize - 1);
-    }
-    return value;
+    return AsProfileBuffer(std::move(value));
 }
 
 std::string IniFile::getRawString(const std::string& section, const std::string& key,
@@ -238,14 +243,7 @@ std::string IniFile::getRawString(const std::string& section, const std::string&
             value = quoted.substr(1, quoted.size() - 2);
         }
     }
-    const std::size_t nul = value.find('\0');
-    if (nul != std::string::npos) {
-        value.erase(nul);
-    }
-    if (value.size() > kBufferSize - 1) {
-        value.resize(kBufferSize - 1);
-    }
-    return value;
+    return AsProfileBuffer(std::move(value));
 }
 
 std::vector<std::string> IniFile::keyNames(const std::string& section) const {

@@ -83,6 +83,7 @@ private:
         Kind kind = Kind::Other;
     };
 
+    static std::string AsProfileBuffer(std::string value);
     std::string_view textOf(const Line& line) const {
         return std::string_view(text_).substr(line.begin, line.length);
     }

@@ -47,22 +47,11 @@ public:
     }
 
     std::string trimmed(const char* section, const std::string& key) const {
-        return Trim(value(section, key));
+        // getString already cuts at a NUL and to the profile buffer.
+        return Trim(file_.getString(section, key, ""));
     }
 
 private:
-    std::string value(const char* section, const std::string& key) const {
-        std::string value = file_.getString(section, key, "");
-        const std::size_t nul = value.find('\0');
-        if (nul != std::string::npos) {
-            value.erase(nul);
-        }
-        if (value.size() > IniFile::kBufferSize - 1) {
-            value.resize(IniFile::kBufferSize - 1);
-        }
-        return value;
-    }
-
     const IniFile& file_;
 };
 
